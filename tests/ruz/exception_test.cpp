@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <type_traits>
 
 #include "ruz/base/exception.h"
 
@@ -83,6 +84,14 @@ TEST(Exception, CopiesShareTheFileText) {
     EXPECT_EQ(copy.line, 42);
     EXPECT_EQ(copy.code, IOException::BadArgument);
 }
+
+#ifdef _WIN32
+// Pinned at build time too, so the 32-bit tree checks it even where its
+// programs cannot run.
+static_assert(sizeof(unsigned long) == 4, "Windows keeps long at 32 bits");
+static_assert(std::is_same_v<ULong, unsigned long>, "the 32-bit unit is unsigned long on Windows");
+#endif
+static_assert(sizeof(ULong) == 4, "the 32-bit unit is 32 bits wide");
 
 TEST(Platform, UnitWidths) {
     EXPECT_EQ(sizeof(ULong), 4u);
