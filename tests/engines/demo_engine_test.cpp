@@ -138,7 +138,7 @@ std::optional<std::string> nothingWritten(const TextOperation& operation) {
     return writesFile(operation) ? std::nullopt : std::optional<std::string>("");
 }
 
-using InfoCall = std::int32_t (*)(const char*, rvx::FileInfoRec*);
+using InfoCall = std::int32_t(RVX_ENGINE_CALL*)(const char*, rvx::FileInfoRec*);
 const InfoCall kInfoCalls[] = {rvxFileInfoV3, rvxFileInfoV4};
 
 using PropertyCall = std::int32_t (*)(const char*, rvx::PropertyRec*);
