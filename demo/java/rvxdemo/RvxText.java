@@ -1,5 +1,7 @@
 package rvxdemo;
 
+import java.io.FileDescriptor;
+import java.io.FileOutputStream;
 import java.io.PrintStream;
 import java.io.UnsupportedEncodingException;
 import java.lang.reflect.Field;
@@ -18,8 +20,9 @@ import quorvel.rvx.v4.RVXnativeV4;
  * is, its properties, and its text, whole or one page, to standard output or
  * into a file.
  *
- * Exit status: 0 on success, 1 when the engine reported an error, 2 for a
- * wrong command line.
+ * Everything it prints is UTF-8, the encoding in which the demonstration
+ * engine delivers text. Exit status: 0 on success, 1 when the engine
+ * reported an error, 2 for a wrong command line.
  */
 public final class RvxText {
     private static final String USAGE = String.join("\n",
@@ -52,26 +55,42 @@ public final class RvxText {
     private static final int EXIT_ENGINE_ERROR = 1;
     private static final int EXIT_USAGE = 2;
 
-    private RvxText() {
+    public static void main(String[] args) {
+        PrintStream out = new PrintStream(new FileOutputStream(FileDescriptor.out), true,
+                StandardCharsets.UTF_8);
+        PrintStream err = new PrintStream(new FileOutputStream(FileDescriptor.err), true,
+                StandardCharsets.UTF_8);
+        System.exit(new RvxText(out, err).run(args));
     }
 
-    public static void main(String[] args) {
+    private final PrintStream out;
+    private final PrintStream err;
+
+    RvxText(PrintStream out, PrintStream err) {
+        this.out = out;
+        this.err = err;
+    }
+
+    /** Runs one command line; returns the exit status. */
+    int run(String[] args) {
         int status;
         try {
-            status = run(args);
+            execute(args);
+            status = 0;
         } catch (UsageException e) {
-            System.err.println("rvxtext: " + e.getMessage());
-            System.err.println(USAGE);
+            err.println("rvxtext: " + e.getMessage());
+            err.println(USAGE);
             status = EXIT_USAGE;
         } catch (EngineException e) {
-            System.err.println("rvxtext: " + e.getMessage());
+            err.println("rvxtext: " + e.getMessage());
             status = EXIT_ENGINE_ERROR;
         }
-        System.out.flush();
-        System.exit(status);
+        out.flush();
+        err.flush();
+        return status;
     }
 
-    private static int run(String[] args) throws UsageException, EngineException {
+    private void execute(String[] args) throws UsageException, EngineException {
         if (args.length < 2) {
             throw new UsageException(args.length == 0 ? "no command" : "no file");
         }
@@ -81,15 +100,14 @@ public final class RvxText {
             case "info":
                 expectNoOptions(args);
                 info(file);
-                return 0;
+                break;
             case "props":
                 expectNoOptions(args);
                 props(file);
-                return 0;
+                break;
             case "text":
-                TextOptions options = TextOptions.parse(args);
-                text(file, options);
-                return 0;
+                text(file, TextOptions.parse(args));
+                break;
             default:
                 throw new UsageException("unknown command '" + command + "'");
         }
@@ -101,14 +119,13 @@ public final class RvxText {
         }
     }
 
-    private static void info(String file) throws EngineException {
+    private void info(String file) throws EngineException {
         RVXfileInfoV4 info;
         try {
             info = RVXnativeV4.getRVXFileInfoV4(pathBytes(file));
         } catch (RVXExceptionV4 e) {
             throw new EngineException(file, e.getCode());
         }
-        PrintStream out = System.out;
         out.println("file:        " + file);
         out.println("format:      " + engineString(info.DocFormat));
         out.println("sub-format:  " + engineString(info.DocSubFormat));
@@ -117,7 +134,7 @@ public final class RvxText {
         out.println("pages:       " + info.Value2);
     }
 
-    private static void props(String file) throws EngineException {
+    private void props(String file) throws EngineException {
         RVXPropertyV4 property = new RVXPropertyV4();
         int code = RVXnativeV4.getPropertyV4(pathBytes(file), new RVXTextInfoV4(), property);
         if (code != 0) {
@@ -137,31 +154,31 @@ public final class RvxText {
                 throw new IllegalStateException("public field not readable: " + field, e);
             }
             if (value != null && !value.isEmpty()) {
-                System.out.println(field.getName() + ": " + value);
+                out.println(field.getName() + ": " + value);
             }
         }
     }
 
-    private static void text(String file, TextOptions options) throws EngineException {
+    private void text(String file, TextOptions options) throws EngineException {
         byte[] in = pathBytes(file);
         RVXTextInfoV4 textInfo = new RVXTextInfoV4();
         try {
             if (options.page != null && options.page == 0) {
-                int pages = RVXnativeV4.getPageTextStreamV4(in, System.out, textInfo, 0);
-                System.out.println(file + ": " + pages + (pages == 1 ? " page" : " pages"));
+                int pages = RVXnativeV4.getPageTextStreamV4(in, out, textInfo, 0);
+                out.println(file + ": " + pages + (pages == 1 ? " page" : " pages"));
             } else if (options.outFile == null) {
                 int code = options.page == null
-                        ? RVXnativeV4.getTextStreamV4(in, System.out, textInfo)
-                        : RVXnativeV4.getPageTextStreamV4(in, System.out, textInfo, options.page);
-                System.out.flush();
+                        ? RVXnativeV4.getTextStreamV4(in, out, textInfo)
+                        : RVXnativeV4.getPageTextStreamV4(in, out, textInfo, options.page);
+                out.flush();
                 if (code != 0) {
                     throw new EngineException(file, code);
                 }
             } else {
-                byte[] out = pathBytes(options.outFile);
+                byte[] outPath = pathBytes(options.outFile);
                 int code = options.page == null
-                        ? RVXnativeV4.getTextV4(in, out, textInfo)
-                        : RVXnativeV4.getPageTextV4(in, out, textInfo, options.page);
+                        ? RVXnativeV4.getTextV4(in, outPath, textInfo)
+                        : RVXnativeV4.getPageTextV4(in, outPath, textInfo, options.page);
                 if (code != 0) {
                     throw new EngineException(file, code);
                 }
