@@ -19,8 +19,8 @@ void* untypedElement(T* element) {
 }
 
 template <class T>
-T* typedElement(const void* element) {
-    return static_cast<T*>(const_cast<void*>(element));
+T* typedElement(void* element) {
+    return static_cast<T*>(element);
 }
 
 // A cursor over a LinkList. It stands on a node of the list, so what a change

@@ -33,13 +33,14 @@ class NodeAllocatorSwap {
 public:
     explicit NodeAllocatorSwap(LinkChain::NodeAllocator allocate)
         : replaced_(LinkChain::replaceNodeAllocator(allocate)) {
-        forward = replaced_;
+        forward_ = replaced_;
     }
     ~NodeAllocatorSwap() { LinkChain::replaceNodeAllocator(replaced_); }
     NodeAllocatorSwap(const NodeAllocatorSwap&) = delete;
     NodeAllocatorSwap& operator=(const NodeAllocatorSwap&) = delete;
 
-    static inline LinkChain::NodeAllocator forward = nullptr;
+protected:
+    static inline LinkChain::NodeAllocator forward_ = nullptr;
 
 private:
     LinkChain::NodeAllocator replaced_;
@@ -48,15 +49,15 @@ private:
 // Lets `budget` more node allocations succeed; every later one fails.
 class NodeAllocationBudget : NodeAllocatorSwap {
 public:
-    explicit NodeAllocationBudget(int budget) : NodeAllocatorSwap(&allocate) { remaining = budget; }
+    explicit NodeAllocationBudget(int budget) : NodeAllocatorSwap(&allocate) { remaining_ = budget; }
 
 private:
     static void* allocate(std::size_t size) {
-        if (remaining == 0) throw std::bad_alloc();
-        --remaining;
-        return forward(size);
+        if (remaining_ == 0) throw std::bad_alloc();
+        --remaining_;
+        return forward_(size);
     }
-    static inline int remaining = 0;
+    static inline int remaining_ = 0;
 };
 
 class LinkListAllocationTest : public ::testing::Test {
@@ -153,14 +154,14 @@ TEST_F(LinkListAllocationTest, OnlyInsertionsAllocate) {
 class AllocationCallSite : NodeAllocatorSwap {
 public:
     AllocationCallSite() : NodeAllocatorSwap(&allocate) {}
-    static const void* latest() { return caller; }
+    static const void* latest() { return caller_; }
 
 private:
     static void* allocate(std::size_t size) {
-        caller = __builtin_return_address(0);
-        return forward(size);
+        caller_ = __builtin_return_address(0);
+        return forward_(size);
     }
-    static inline const void* caller = nullptr;
+    static inline const void* caller_ = nullptr;
 };
 
 struct Other {
