@@ -1,0 +1,51 @@
+package quorvel.rvx.tests;
+
+/**
+ * Control of the scripted stand-in engine that rvxjava is linked against in
+ * the tests. Script and report belong to the calling thread.
+ */
+final class ScriptedEngine {
+    static {
+        System.loadLibrary("rvx_txif");
+    }
+
+    private ScriptedEngine() {
+    }
+
+    /** Back to the defaults: result 0, nothing stored or written, empty record. */
+    static native void reset();
+
+    static native void setResult(int result);
+
+    /** Makes the page operations store this value through their page pointer. */
+    static native void setStoredPage(int page);
+
+    /** Text for the output file or stream; the stream is flushed after each given byte count. */
+    static native void setText(byte[] text, int[] flushAfter);
+
+    /** Bytes copied to the start of the record that an operation fills. */
+    static native void setRecord(byte[] record);
+
+    /** Ordinal of the last operation on this thread. */
+    static native int lastOperation();
+
+    /** Number of operations run on this thread. */
+    static native int calls();
+
+    static native byte[] lastIn();
+
+    static native byte[] lastOut();
+
+    static native byte[] lastPwd();
+
+    /** The 532 bytes of text information in the V4 layout (V3: its two name buffers in place). */
+    static native byte[] lastTextInfo();
+
+    static native int lastPageOnEntry();
+
+    static native boolean lastReservedWasNull();
+
+    static native boolean lastRecordWasZero();
+
+    static native long nativeHeapInUse();
+}
