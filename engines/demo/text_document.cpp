@@ -166,6 +166,16 @@ bool isBlank(std::string_view line) {
 
 bool isLineBreak(char c) { return c == '\n' || c == '\f'; }
 
+// The file system's view of a path, with 64-bit sizes and times also on
+// 32-bit Windows, whose plain stat fails for files beyond 2 GiB.
+#ifdef _WIN32
+using FileStatus = struct _stat64;
+int fileStatus(const char* path, FileStatus& status) { return _stat64(path, &status); }
+#else
+using FileStatus = struct stat;
+int fileStatus(const char* path, FileStatus& status) { return stat(path, &status); }
+#endif
+
 }  // namespace
 
 const char* encodingName(Encoding encoding) {
@@ -200,8 +210,8 @@ std::optional<DecodedText> decodeText(std::string_view raw) {
 
 ResultCode loadDocument(const char* path, TextDocument& document) {
     if (path == nullptr) return kInvalidArgument;
-    struct stat status;
-    if (stat(path, &status) != 0) {
+    FileStatus status;
+    if (fileStatus(path, status) != 0) {
         return errno == ENOENT || errno == ENOTDIR ? kMissingFile : kUnreadableFile;
     }
     if (S_ISDIR(status.st_mode)) return kUnreadableFile;

@@ -383,12 +383,15 @@ TEST_F(DemoEngineTest, PropertyRecordIsClearedWhenTheDocumentFails) {
 TEST_F(DemoEngineTest, InputFailuresHaveTheirCodes) {
     document("binary.bin", bytes("\0\1\2"));
     fs::create_directory(pathOf("folder"));
+    // Sparse: refused by its size before anything is read.
+    fs::resize_file(document("huge.txt", ""), kMaxDocumentBytes + 1);
     const std::pair<std::string, ResultCode> cases[] = {
         {pathOf("missing.txt"), kMissingFile},
         {pathOf("missing-folder/missing.txt"), kMissingFile},
         {"", kMissingFile},
         {pathOf("folder"), kUnreadableFile},
         {pathOf("binary.bin"), kNotText},
+        {pathOf("huge.txt"), kTooLarge},
     };
     for (const auto& [in, expected] : cases) {
         SCOPED_TRACE(in);
