@@ -274,6 +274,20 @@ TEST_F(LinkListTest, SearchesLeaveNoTraceInTheEndNode) {
     EXPECT_EQ(atEnd->next(), nullptr);
 }
 
+// Programs may hold a list through any of its interfaces, the way the text
+// reader reads its alternatives through List<T>, and delete it through them.
+TEST_F(LinkListTest, UsableAndDeletableThroughItsInterfaces) {
+    std::unique_ptr<Collection<Item>> owned(new LinkList<Item>);
+    XList<Item>& list = static_cast<LinkList<Item>&>(*owned);
+    EXPECT_TRUE(owned->add(&a));
+    list.append(&b);
+    const List<Item>& readOnly = list;
+    EXPECT_EQ(readOnly.count(), 2u);
+    EXPECT_EQ(readOnly.at(1), &b);
+    EXPECT_TRUE(list.appendAll(abcb));
+    EXPECT_EQ(namesOf(contentsOf(*owned)), "ababcb");
+}
+
 TEST_F(LinkListTest, ListsOfConstElements) {
     const Item fixed{'f'};
     LinkList<const Item> list;
