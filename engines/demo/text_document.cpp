@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace rvx::demo {
 namespace {
@@ -39,45 +40,44 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes the UTF-8 sequence at pos and moves pos past it. An invalid
-// sequence (stray continuation byte, overlong form, surrogate, beyond
-// U+10FFFF, truncated) gives nothing and moves pos by one byte.
-std::optional<char32_t> nextUtf8(std::string_view s, std::size_t& pos) {
-    const auto lead = static_cast<unsigned char>(s[pos]);
+// The code point and length of the valid UTF-8 sequence that starts s;
+// nothing for a stray continuation byte, an overlong form, a surrogate, a
+// value beyond U+10FFFF or a truncated sequence.
+std::optional<std::pair<char32_t, std::size_t>> leadingUtf8(std::string_view s) {
+    const auto lead = static_cast<unsigned char>(s[0]);
+    if (lead < 0x80) return std::pair<char32_t, std::size_t>{lead, 1};
     std::size_t length;
-    char32_t c;
     char32_t smallest;
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, c = lead & 0x1F, smallest = 0x80;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        smallest = 0x80;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, c = lead & 0x0F, smallest = 0x800;
+        length = 3;
+        smallest = 0x800;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, c = lead & 0x07, smallest = 0x10000;
+        length = 4;
+        smallest = 0x10000;
     } else {
-        ++pos;
         return std::nullopt;
     }
-    if (s.size() - pos < length) {
-        ++pos;
-        return std::nullopt;
-    }
+    if (s.size() < length) return std::nullopt;
+    char32_t c = lead & (0x7F >> length);
     for (std::size_t i = 1; i < length; ++i) {
-        const auto unit = static_cast<unsigned char>(s[pos + i]);
-        if ((unit & 0xC0) != 0x80) {
-            ++pos;
-            return std::nullopt;
-        }
+        const auto unit = static_cast<unsigned char>(s[i]);
+        if ((unit & 0xC0) != 0x80) return std::nullopt;
         c = (c << 6) | (unit & 0x3F);
     }
-    if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        ++pos;
-        return std::nullopt;
-    }
-    pos += length;
-    return c;
+    if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+    return std::pair{c, length};
+}
+
+// Decodes the UTF-8 sequence at pos and moves pos past it; an invalid
+// sequence gives nothing and moves pos by one byte.
+std::optional<char32_t> nextUtf8(std::string_view s, std::size_t& pos) {
+    const auto sequence = leadingUtf8(s.substr(pos));
+    pos += sequence ? sequence->second : 1;
+    if (!sequence) return std::nullopt;
+    return sequence->first;
 }
 
 // Collects the characters of a document as UTF-8 and notices the first one
