@@ -49,7 +49,8 @@ private:
         std::string name = std::string("ruz-fileflow-") + test->test_suite_name() + "-" + test->name();
         for (char& c : name)
             if (!std::isalnum(static_cast<unsigned char>(c))) c = '-';
-        name += "-" + std::to_string(std::random_device()()) + ".bin";
+        static unsigned created = 0;
+        name += "-" + std::to_string(++created) + "-" + std::to_string(std::random_device()()) + ".bin";
         return std::filesystem::temp_directory_path() / name;
     }
 
@@ -275,10 +276,15 @@ TEST(FileFlowTest, NamedFilesAreOwnedAndClosedByTheFlow) {
     }
     EXPECT_EQ(file.bytes(), (Bytes{'a', 'b', 'c', 'd', 'e'})) << "destruction closed the stream";
 
+    TempFile other;
     ASSERT_TRUE(output.open(file.name()));
     output.write8('x');
-    ASSERT_TRUE(output.open(file.name())) << "reopening closes the stream held before";
-    EXPECT_EQ(file.bytes(), Bytes{});
+    ASSERT_TRUE(output.open(other.name()));
+    EXPECT_EQ(file.bytes(), Bytes{'x'}) << "opening closed the stream the flow had opened";
+    output.write8('y');
+    output.attach(stdout);
+    EXPECT_EQ(other.bytes(), Bytes{'y'}) << "attaching closed the stream the flow had opened";
+    EXPECT_TRUE(output.close());
 }
 
 TEST(FileFlowTest, OpeningAMissingFileFailsAndLeavesTheFlowNotOpen) {
