@@ -7,9 +7,7 @@
 // behave as the plain ones. Text always leaves the engine as UTF-8.
 //
 // Result codes: engines/demo/result_codes.h.
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <ostream>
 #include <string>
 
@@ -39,18 +37,6 @@ std::int32_t guarded(Operation operation) noexcept {
 template <std::size_t N>
 void setSlot(char (&slot)[N], std::string_view text) {
     copyToSlot(slot, N, text);
-}
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-ResultCode writeFile(const char* path, std::string_view text) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "wb"));
-    if (!file) return kOutputNotWritable;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    const bool closed = std::fclose(file.release()) == 0;
-    return written && closed ? kOk : kOutputNotWritable;
 }
 
 // What a text operation asks for: the whole document, or one page, where
@@ -86,7 +72,7 @@ std::int32_t textToFile(const char* in, const char* out, std::int32_t* page) {
         if (out == nullptr) return kInvalidArgument;
         Extraction extraction;
         if (const ResultCode code = extract(in, page, extraction); code != kOk) return code;
-        return extraction.hasText ? writeFile(out, extraction.text) : kOk;
+        return extraction.hasText ? writeTextFile(out, extraction.text) : kOk;
     });
 }
 

@@ -237,6 +237,14 @@ ResultCode loadDocument(const char* path, TextDocument& document) {
     return kOk;
 }
 
+ResultCode writeTextFile(const char* path, std::string_view text) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "wb"));
+    if (!file) return kOutputNotWritable;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+    const bool closed = std::fclose(file.release()) == 0;
+    return written && closed ? kOk : kOutputNotWritable;
+}
+
 std::vector<std::string_view> splitPages(std::string_view text) {
     std::vector<std::string_view> pages;
     std::size_t start = 0;

@@ -41,6 +41,10 @@ struct TextDocument {
 // Reads and decodes the document at path; returns kOk or the failure's code.
 ResultCode loadDocument(const char* path, TextDocument& document);
 
+// Writes text as the whole content of the file at path; returns kOk or
+// kOutputNotWritable.
+ResultCode writeTextFile(const char* path, std::string_view text);
+
 // The pages of a text: the pieces between form feeds. A final form feed
 // ends the last page rather than opening an empty one; an empty text is one
 // empty page.
