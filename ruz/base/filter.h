@@ -43,6 +43,8 @@ public:
     virtual int effectiveKinds() const;
 
 protected:
+    // The forwarding every read of this filter does, for one width; typed
+    // filters call it for their own width without a virtual call.
     template <CodeUnit T>
     T readInner() {
         requireInner();
@@ -91,6 +93,7 @@ public:
     virtual void attach(OFlow* f);
 
 protected:
+    // The forwarding every write of this filter does, for one width.
     template <CodeUnit T>
     void writeInner(T u) {
         requireInner();
@@ -150,7 +153,9 @@ public:
     }
 
     virtual T readUnit() { return this->template readInner<T>(); }
-    virtual void readUnits(unsigned n, T* dest, unsigned& got) { this->template readBlockInner<T>(n, dest, got); }
+    virtual void readUnits(unsigned n, T* dest, unsigned& got) {
+        this->template readBlockInner<T>(n, dest, got);
+    }
 };
 
 // An output filter fixed to units of type T; writes of the other two widths

@@ -164,7 +164,8 @@ TEST(FileFlowTest, ShortBlockReadAtTheEndRaisesEndOfFlowWithTheCount) {
     ASSERT_TRUE(input.open(file.name()));
     unsigned short wide[2] = {};
     unsigned got = 99;
-    EXPECT_TRUE(raises(SourceFile::fileflow, IOException::EndOfFlow, [&] { input.readBlock16(2, wide, got); }));
+    EXPECT_TRUE(
+        raises(SourceFile::fileflow, IOException::EndOfFlow, [&] { input.readBlock16(2, wide, got); }));
     EXPECT_EQ(got, 1u);
     EXPECT_EQ(wide[0], 0x4241);
     EXPECT_TRUE(input.isAtStart()) << "a short block leaves atStart alone";
@@ -176,7 +177,8 @@ TEST(FileFlowTest, ShortBlockReadAtTheEndRaisesEndOfFlowWithTheCount) {
     EXPECT_EQ(std::string(bytes, 3), "ABC");
     EXPECT_FALSE(input.isAtStart());
     ULong none[1];
-    EXPECT_TRUE(raises(SourceFile::fileflow, IOException::EndOfFlow, [&] { input.readBlock32(1, none, got); }));
+    EXPECT_TRUE(
+        raises(SourceFile::fileflow, IOException::EndOfFlow, [&] { input.readBlock32(1, none, got); }));
     EXPECT_EQ(got, 0u);
 }
 
@@ -313,7 +315,8 @@ TEST(FileFlowTest, WritesToAReadOnlyStreamFail) {
     EXPECT_TRUE(raises(SourceFile::fileflow, IOException::WriteFailed, [&] { output.write8('x'); }));
     const ULong units[2] = {1, 2};
     unsigned done = 99;
-    EXPECT_TRUE(raises(SourceFile::fileflow, IOException::WriteFailed, [&] { output.writeBlock32(2, units, done); }));
+    EXPECT_TRUE(
+        raises(SourceFile::fileflow, IOException::WriteFailed, [&] { output.writeBlock32(2, units, done); }));
     EXPECT_EQ(done, 0u);
     output.close();
     std::fclose(readOnly);
@@ -361,7 +364,8 @@ TYPED_TEST(FileFlowWidthTest, RandomTextsSurviveTheRoundTrip) {
             std::mt19937 random(seed);
             std::uniform_int_distribution<unsigned> length(0, 40);
             for (unsigned at = 0; at < text.size();) {
-                const unsigned n = std::min<unsigned>(length(random), static_cast<unsigned>(text.size()) - at);
+                const unsigned n =
+                    std::min<unsigned>(length(random), static_cast<unsigned>(text.size()) - at);
                 if (n == 1) {
                     writeOne<T>(output, text[at]);
                 } else {

@@ -96,7 +96,8 @@ TYPED_TEST(FlowDefaultsTest, BareInputFlowRefusesEveryReadAndBlockReadsPassTheRe
 
     T dest[4] = {};
     unsigned got = 99;
-    EXPECT_TRUE(raises(SourceFile::flow, IOException::Unsupported, [&] { readBlock<T>(flow, 4, dest, got); }));
+    EXPECT_TRUE(
+        raises(SourceFile::flow, IOException::Unsupported, [&] { readBlock<T>(flow, 4, dest, got); }));
     EXPECT_EQ(got, 0u);
 
     String<T> line = stringOf<T>("kept");
@@ -111,7 +112,8 @@ TYPED_TEST(FlowDefaultsTest, BareOutputFlowRefusesEveryWriteButFlushesAndWritesN
 
     const std::vector<T> src = unitsOf<T>("ab");
     unsigned done = 99;
-    EXPECT_TRUE(raises(SourceFile::flow, IOException::Unsupported, [&] { writeBlock<T>(flow, 2, src.data(), done); }));
+    EXPECT_TRUE(raises(SourceFile::flow, IOException::Unsupported,
+                       [&] { writeBlock<T>(flow, 2, src.data(), done); }));
     EXPECT_EQ(done, 0u);
 
     flow.flush();
@@ -244,7 +246,8 @@ TYPED_TEST(FlowWriteTest, FailingBlockWriteCountsTheUnitsWrittenBeforeIt) {
     CollectingOFlow<T> flow(2);
     const std::vector<T> src = unitsOf<T>("abcde");
     unsigned done = 99;
-    EXPECT_TRUE(raises(testFlowFile, IOException::WriteFailed, [&] { writeBlock<T>(flow, 5, src.data(), done); }));
+    EXPECT_TRUE(
+        raises(testFlowFile, IOException::WriteFailed, [&] { writeBlock<T>(flow, 5, src.data(), done); }));
     EXPECT_EQ(done, 2u);
     EXPECT_EQ(flow.units(), unitsOf<T>("ab"));
 }

@@ -183,7 +183,8 @@ enum class BlockEnd {
 template <CodeUnit T>
 class ChunkedIFlow : public ScriptedIFlow<T> {
 public:
-    ChunkedIFlow(std::vector<T> text, unsigned seed, BlockEnd end = BlockEnd::ReturnsEmpty, unsigned maxChunk = 7)
+    ChunkedIFlow(std::vector<T> text, unsigned seed, BlockEnd end = BlockEnd::ReturnsEmpty,
+                 unsigned maxChunk = 7)
         : ScriptedIFlow<T>(std::move(text)), random_(seed), maxChunk_(maxChunk), end_(end) {}
 
     void readBlock8(unsigned n, char* dest, unsigned& got) override {
@@ -263,7 +264,8 @@ std::vector<T> drainByBlocks(IFlow& flow, unsigned seed, unsigned maxRequest = 1
 template <CodeUnit T>
 class CollectingOFlow : public OFlow {
 public:
-    explicit CollectingOFlow(unsigned room = ~0u, int unitKinds = unitKind<T>()) : OFlow(unitKinds), room_(room) {}
+    explicit CollectingOFlow(unsigned room = ~0u, int unitKinds = unitKind<T>())
+        : OFlow(unitKinds), room_(room) {}
 
     void flush() override { ++flushes_; }
     void write8(char u) override {

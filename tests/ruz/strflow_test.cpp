@@ -113,7 +113,8 @@ TEST(StringIFlowTest, RefusalPassesThroughBlockAndLineReads) {
     StringIFlow<char> flow(&s);
     unsigned short dest[2];
     unsigned got = 99;
-    EXPECT_TRUE(raises(SourceFile::strflow, IOException::Unsupported, [&] { flow.readBlock16(2, dest, got); }));
+    EXPECT_TRUE(
+        raises(SourceFile::strflow, IOException::Unsupported, [&] { flow.readBlock16(2, dest, got); }));
     String<ULong> line;
     EXPECT_TRUE(raises(SourceFile::strflow, IOException::Unsupported, [&] { flow.readLine(line, false); }));
 }
