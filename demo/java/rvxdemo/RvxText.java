@@ -1,5 +1,6 @@
 package rvxdemo;
 
+import java.io.BufferedOutputStream;
 import java.io.FileDescriptor;
 import java.io.FileOutputStream;
 import java.io.PrintStream;
@@ -36,8 +37,8 @@ public final class RvxText {
             "         --page 0 prints the number of pages instead");
 
     /**
-     * What the demonstration engine's result codes mean; another engine's
-     * codes are shown by number only.
+     * What the demonstration engine's result codes mean, indexed by code;
+     * a code beyond them is shown as unknown.
      */
     private static final String[] ENGINE_CODE_MEANINGS = {
         "success",
@@ -56,7 +57,8 @@ public final class RvxText {
     private static final int EXIT_USAGE = 2;
 
     public static void main(String[] args) {
-        PrintStream out = new PrintStream(new FileOutputStream(FileDescriptor.out), true,
+        PrintStream out = new PrintStream(
+                new BufferedOutputStream(new FileOutputStream(FileDescriptor.out)), true,
                 StandardCharsets.UTF_8);
         PrintStream err = new PrintStream(new FileOutputStream(FileDescriptor.err), true,
                 StandardCharsets.UTF_8);
