@@ -59,6 +59,8 @@ jobject newFileInfoObject(JNIEnv* env, const char* resultClass, const FileInfoRe
 template <typename EngineCall>
 jobject fileInfoCall(JNIEnv* env, jbyteArray in, const FileInfoClasses& classes,
                      EngineCall engineCall) {
+    // Cleared, so that an engine that reports success without filling the
+    // record gives empty strings rather than stack contents.
     FileInfoRec record{};
     std::int32_t result;
     {

@@ -62,6 +62,8 @@ struct CallArgs {
     NativeBuffer in;
     NativeBuffer out;
     NativeBuffer pwd;
+    // Cleared, so that the bytes after each name's NUL and the reserved
+    // field reach the engine as zeros rather than as stack contents.
     TextInfoRecV4 info{};
     TextInfoV3 infoV3;
 

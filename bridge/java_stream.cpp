@@ -77,7 +77,7 @@ std::optional<std::int32_t> streamCall(JNIEnv* env, jbyteArray in, jobject strea
     std::optional<std::int32_t> result;
     {
         NativeBuffer path = copyJavaBytes(env, in, "in");
-        TextInfoRecV4 record{};
+        TextInfoRecV4 record{};  // cleared as in every text call
         if (!path || !readTextInfo(env, info, textInfoCacheV4(), record)) {
             return std::nullopt;
         }

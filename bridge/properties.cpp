@@ -98,37 +98,47 @@ PropertyCache& propertyCacheV4() {
     return cache;
 }
 
+// The shape of a UTF-8 sequence by its lead byte.
+struct SequenceShape {
+    std::size_t length;     // 0: the byte starts no valid sequence
+    char32_t leadBits;      // the code point bits the lead byte carries
+    char32_t minimum;       // smaller values are overlong forms
+};
+
+constexpr SequenceShape shapeOf(unsigned char lead) {
+    if (lead < 0x80) {
+        return {1, lead, 0};
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return {2, lead & 0x1Fu, 0x80};
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        return {3, lead & 0x0Fu, 0x800};
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        return {4, lead & 0x07u, 0x10000};
+    }
+    return {0, 0, 0};
+}
+
 // Length of the valid UTF-8 sequence at text[0], and its code point; 0 when
 // the byte there does not start one (overlong forms, surrogates and values
 // above U+10FFFF are not valid).
 std::size_t decodeUtf8(std::string_view text, char32_t& codePoint) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length;
-    char32_t minimum;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, minimum = 0x80, codePoint = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, minimum = 0x800, codePoint = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, minimum = 0x10000, codePoint = lead & 0x07;
-    } else {
+    const SequenceShape shape = shapeOf(static_cast<unsigned char>(text[0]));
+    if (shape.length == 0 || text.size() < shape.length) {
         return 0;
     }
-    if (text.size() < length) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) {
+    codePoint = shape.leadBits;
+    for (std::size_t i = 1; i < shape.length; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte & 0xC0) != 0x80) {
             return 0;
         }
-        codePoint = (codePoint << 6) | (byte(i) & 0x3F);
+        codePoint = (codePoint << 6) | (byte & 0x3Fu);
     }
     const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    return codePoint < minimum || surrogate || codePoint > 0x10FFFF ? 0 : length;
+    return codePoint < shape.minimum || surrogate || codePoint > 0x10FFFF ? 0 : shape.length;
 }
 
 void appendThreeByteUnit(std::string& out, char32_t unit) {
