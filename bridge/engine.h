@@ -4,7 +4,8 @@
 //
 // On 32-bit Windows the operations are __stdcall and bound by ordinal only
 // (the ordinal is given beside each declaration); the symbol names exist for
-// the import library and for ELF platforms, which have no ordinals.
+// the import library and for ELF platforms, which have no ordinals. The
+// build takes the ordinals and argument sizes from bridge/engine_ordinals.cmake.
 #ifndef RVX_BRIDGE_ENGINE_H
 #define RVX_BRIDGE_ENGINE_H
 

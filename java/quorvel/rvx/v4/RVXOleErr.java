@@ -1,6 +1,10 @@
 package quorvel.rvx.v4;
 
-/** Detection details of an embedded-object error; its field IDs are cached for the engine's use. */
+/**
+ * Error details: a level number, a detection result and an error code. The
+ * native library caches the field IDs of this class; no native method reads
+ * or writes them.
+ */
 public class RVXOleErr {
     static {
         RVXnativeV4.loadLibrary();
