@@ -86,8 +86,8 @@ void writeOutputFile(const char* out) {
 }
 
 // Writes the scripted text into the stream, flushing after each scripted
-// byte count.
-void writeStream(std::ostream* out) {
+// byte count, then asks the stream for its position and to move.
+void writeStream(Report& current, std::ostream* out) {
     const std::string& text = script().text;
     std::size_t written = 0;
     for (const std::int32_t flushPoint : script().flushAfter) {
@@ -99,6 +99,8 @@ void writeStream(std::ostream* out) {
         out->flush();
     }
     out->write(text.data() + written, static_cast<std::streamsize>(text.size() - written));
+    current.tellp = static_cast<std::int64_t>(out->tellp());
+    current.seekpos = static_cast<std::int64_t>(out->rdbuf()->pubseekpos(7, std::ios_base::out));
 }
 
 template <typename Record>
@@ -227,8 +229,9 @@ std::int32_t RVX_ENGINE_CALL rvxPwdPropertyV4(const char* in, rvx::TextInfoRecV4
 
 std::int32_t RVX_ENGINE_CALL rvxTextStreamV4(const char* in, std::ostream* out,
                                              rvx::TextInfoRecV4* info, void* reserved) {
-    beginText(420, in, nullptr, info).reservedWasNull = reserved == nullptr;
-    scripted::writeStream(out);
+    scripted::Report& current = beginText(420, in, nullptr, info);
+    current.reservedWasNull = reserved == nullptr;
+    scripted::writeStream(current, out);
     return script().result;
 }
 
@@ -238,7 +241,7 @@ std::int32_t RVX_ENGINE_CALL rvxPageTextStreamV4(const char* in, std::ostream* o
     scripted::Report& current = beginText(421, in, nullptr, info);
     current.reservedWasNull = reserved == nullptr;
     scripted::handlePage(current, page);
-    scripted::writeStream(out);
+    scripted::writeStream(current, out);
     return script().result;
 }
 
@@ -296,5 +299,9 @@ std::int32_t scriptedLastPageOnEntry(void) { return scripted::report().pageOnEnt
 std::int32_t scriptedLastReservedWasNull(void) { return scripted::report().reservedWasNull; }
 
 std::int32_t scriptedLastRecordWasZero(void) { return scripted::report().recordWasZero; }
+
+std::int64_t scriptedLastTellp(void) { return scripted::report().tellp.value_or(0); }
+
+std::int64_t scriptedLastSeekpos(void) { return scripted::report().seekpos.value_or(0); }
 
 }  // extern "C"

@@ -43,6 +43,10 @@ struct Report {
     std::optional<std::int32_t> pageOnEntry;
     bool reservedWasNull = false;
     bool recordWasZero = false;  // the record to fill held only zero bytes
+    // What the stream answered, after the text was written, to tellp() and
+    // to a request to move to position 7.
+    std::optional<std::int64_t> tellp;
+    std::optional<std::int64_t> seekpos;
 };
 
 Script& script();
@@ -73,6 +77,10 @@ RVX_SCRIPTED_API std::int32_t scriptedLastTextInfo(unsigned char* buffer);
 RVX_SCRIPTED_API std::int32_t scriptedLastPageOnEntry(void);
 RVX_SCRIPTED_API std::int32_t scriptedLastReservedWasNull(void);
 RVX_SCRIPTED_API std::int32_t scriptedLastRecordWasZero(void);
+// The stream's answers to tellp() and to moving to position 7; 0 when the
+// last operation had no stream.
+RVX_SCRIPTED_API std::int64_t scriptedLastTellp(void);
+RVX_SCRIPTED_API std::int64_t scriptedLastSeekpos(void);
 
 }  // extern "C"
 

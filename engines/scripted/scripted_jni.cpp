@@ -102,6 +102,14 @@ JNIEXPORT jboolean JNICALL Java_quorvel_rvx_tests_ScriptedEngine_lastRecordWasZe
     return scripted::report().recordWasZero ? JNI_TRUE : JNI_FALSE;
 }
 
+JNIEXPORT jlong JNICALL Java_quorvel_rvx_tests_ScriptedEngine_lastTellp(JNIEnv*, jclass) {
+    return scriptedLastTellp();
+}
+
+JNIEXPORT jlong JNICALL Java_quorvel_rvx_tests_ScriptedEngine_lastSeekpos(JNIEnv*, jclass) {
+    return scriptedLastSeekpos();
+}
+
 // Bytes of the C heap in use, for the leak tests.
 JNIEXPORT jlong JNICALL Java_quorvel_rvx_tests_ScriptedEngine_nativeHeapInUse(JNIEnv*, jclass) {
     return static_cast<jlong>(mallinfo2().uordblks);

@@ -103,6 +103,10 @@ struct Engine {
     std::int32_t lastPageOnEntry() {
         return engineControl<std::int32_t (*)()>("scriptedLastPageOnEntry")();
     }
+    std::int64_t lastTellp() { return engineControl<std::int64_t (*)()>("scriptedLastTellp")(); }
+    std::int64_t lastSeekpos() {
+        return engineControl<std::int64_t (*)()>("scriptedLastSeekpos")();
+    }
 };
 
 using InitFIDs = void(JNICALL*)(JNIEnv*, jclass);
@@ -384,6 +388,16 @@ TEST_F(BridgeAbi, FileInfoWithoutItsResultClassLeavesTheLookupErrorPending) {
     EXPECT_EQ(jvm().pendingMessage(), "quorvel/rvx/v3/RVXfileInfo");
 }
 
+TEST_F(BridgeAbi, FileInfoWithoutJavaHeapLeavesOutOfMemoryErrorPending) {
+    const auto getRVXFileInfoV4 =
+        nativeMethod<FileInfoCall>("Java_quorvel_rvx_v4_RVXnativeV4_getRVXFileInfoV4", 12);
+    engine.setRecord(fileInfoRecord());
+    jvm().failNewByteArray(true);
+    EXPECT_EQ(getRVXFileInfoV4(env(), nullptr, world().bytes("doc")), nullptr);
+    EXPECT_EQ(jvm().pendingClass(), "java/lang/OutOfMemoryError");
+    EXPECT_EQ(jvm().liveLocalRefs(), 0);
+}
+
 TEST_F(BridgeAbi, PropertiesFillAll67FieldsWithFewLocalReferences) {
     initAllFIDs();
     std::string record(26964, '\0');
@@ -427,6 +441,8 @@ TEST_F(BridgeAbi, StreamDeliversIn255ByteArraysAndReleasesEach) {
     }
     EXPECT_EQ(sizes, (std::vector<std::size_t>{255, 255, 90}));
     EXPECT_LE(jvm().peakLocalRefs(), 2);
+    EXPECT_EQ(engine.lastTellp(), -1);
+    EXPECT_EQ(engine.lastSeekpos(), 0);
 }
 
 TEST_F(BridgeAbi, AFailedWriteEndsDeliveryAndIsTheExceptionRaised) {
@@ -443,6 +459,21 @@ TEST_F(BridgeAbi, AFailedWriteEndsDeliveryAndIsTheExceptionRaised) {
     EXPECT_EQ(engine.lastPageOnEntry(), 2);
     EXPECT_EQ(jvm().writes().size(), 1u);
     EXPECT_EQ(jvm().pendingClass(), "java/io/IOException");
+}
+
+TEST_F(BridgeAbi, AStreamWithoutJavaHeapStopsDeliveringAndKeepsTheError) {
+    initAllFIDs();
+    engine.setText(std::string(1000, 's'));
+    engine.setResult(6);
+    jvm().failNewByteArray(true);
+    const auto getPageTextStreamV4 =
+        nativeMethod<PageStreamCall>("Java_quorvel_rvx_v4_RVXnativeV4_getPageTextStreamV4", 24);
+    EXPECT_EQ(getPageTextStreamV4(env(), nullptr, world().bytes("doc"),
+                                  reinterpret_cast<jobject>(jvm().newObject(world().outputStream)),
+                                  world().textInfo(world().textInfoV4, "", 0), 1),
+              6);
+    EXPECT_TRUE(jvm().writes().empty());
+    EXPECT_EQ(jvm().pendingClass(), "java/lang/OutOfMemoryError");
 }
 
 TEST_F(BridgeAbi, AStreamWithoutWriteIsRefusedBeforeTheEngineRuns) {

@@ -224,6 +224,10 @@ jbyteArray JNICALL jniNewByteArray(JNIEnv* env, jsize length) {
     if (!jvm.checkNoPending("NewByteArray")) {
         return nullptr;
     }
+    if (jvm.newByteArrayFails()) {
+        jvm.setPending(jvm.throwable("java/lang/OutOfMemoryError", "Java heap space"));
+        return nullptr;
+    }
     const jbyteArray array = jvm.newByteArray(std::string(static_cast<std::size_t>(length), '\0'));
     return static_cast<jbyteArray>(jvm.localRef(asObject(array)));
 }
@@ -361,6 +365,8 @@ void Jvm::recordWrite(jobject, jbyteArray bytes) {
 }
 
 void Jvm::resetCounters() {
+    failingWrite_ = static_cast<std::size_t>(-1);
+    failNewByteArray_ = false;
     writes_.clear();
     misuses_.clear();
     fieldLookups_ = 0;

@@ -62,6 +62,10 @@ public:
     // The stream object's write method throws from the given call on.
     void failWritesFrom(std::size_t call) { failingWrite_ = call; }
 
+    // NewByteArray fails with OutOfMemoryError, as when the Java heap is full.
+    void failNewByteArray(bool fail) { failNewByteArray_ = fail; }
+    bool newByteArrayFails() const { return failNewByteArray_; }
+
     Object* pending() const { return pending_; }
     std::string pendingClass() const;
     std::string pendingMessage() const;
@@ -98,6 +102,7 @@ private:
     Object* pending_ = nullptr;
     std::string failingField_;
     std::size_t failingWrite_ = static_cast<std::size_t>(-1);
+    bool failNewByteArray_ = false;
     std::vector<std::string> writes_;
     std::vector<std::string> misuses_;
     int fieldLookups_ = 0;

@@ -47,5 +47,11 @@ final class ScriptedEngine {
 
     static native boolean lastRecordWasZero();
 
+    /** What the stream answered to tellp() after the text was written. */
+    static native long lastTellp();
+
+    /** What the stream answered when asked to move to position 7. */
+    static native long lastSeekpos();
+
     static native long nativeHeapInUse();
 }

@@ -160,6 +160,17 @@ class StreamTest {
         assertEquals(writesBefore, recorder.arrays.size());
     }
 
+    @ParameterizedTest
+    @MethodSource("quorvel.rvx.tests.StreamTest#calls")
+    void theStreamHasNoPositionAndMovesNowhere(Call call) throws Exception {
+        ScriptedEngine.setText(text(300), new int[0]);
+        Recorder recorder = new Recorder();
+        call.run(Info.bytes("doc"), recorder, new Info(), 1);
+        assertEquals(-1, ScriptedEngine.lastTellp());
+        assertEquals(0, ScriptedEngine.lastSeekpos());
+        assertEquals(List.of(255, 45), recorder.sizes(), "moving lost or repeated no text");
+    }
+
     @Test
     void anOutputStreamReceivesTheText() {
         byte[] text = text(5000);
