@@ -108,16 +108,14 @@ JNIEXPORT jint JNICALL Java_quorvel_rvx_v4_RVXnativeV4_getTextStreamV4(JNIEnv* e
         .value_or(0);
 }
 
-JNIEXPORT jint JNICALL Java_quorvel_rvx_v4_RVXnativeV4_getPageTextStreamV4(JNIEnv* env, jclass,
-                                                                           jbyteArray in,
-                                                                           jobject stream,
-                                                                           jobject info,
-                                                                           jint page) {
+JNIEXPORT jint JNICALL Java_quorvel_rvx_v4_RVXnativeV4_getPageTextStreamV4(
+    JNIEnv* env, jclass, jbyteArray in, jobject stream, jobject info, jint page) {
     std::int32_t pageValue = page;
-    const auto result = rvx::streamCall(
-        env, in, stream, info, [&](const char* path, std::ostream* out, rvx::TextInfoRecV4* record) {
-            return rvxPageTextStreamV4(path, out, record, &pageValue, nullptr);
-        });
+    const auto result =
+        rvx::streamCall(env, in, stream, info,
+                        [&](const char* path, std::ostream* out, rvx::TextInfoRecV4* record) {
+                            return rvxPageTextStreamV4(path, out, record, &pageValue, nullptr);
+                        });
     if (!result) {
         return 0;
     }

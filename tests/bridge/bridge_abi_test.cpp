@@ -91,8 +91,9 @@ struct Engine {
     std::int32_t calls() { return engineControl<std::int32_t (*)()>("scriptedCalls")(); }
     std::string lastArgument(std::int32_t which) {
         char buffer[512];
-        const std::int32_t length = engineControl<std::int32_t (*)(std::int32_t, char*, std::int32_t)>(
-            "scriptedLastArgument")(which, buffer, sizeof buffer);
+        const std::int32_t length =
+            engineControl<std::int32_t (*)(std::int32_t, char*, std::int32_t)>(
+                "scriptedLastArgument")(which, buffer, sizeof buffer);
         return length < 0 ? "<none>" : std::string(buffer, static_cast<std::size_t>(length));
     }
     std::array<unsigned char, 532> lastTextInfo() {
@@ -122,16 +123,19 @@ using StreamCall = jint(JNICALL*)(JNIEnv*, jclass, jbyteArray, jobject, jobject)
 using PageStreamCall = jint(JNICALL*)(JNIEnv*, jclass, jbyteArray, jobject, jobject, jint);
 
 const char* const kPropertyNames[] = {
-    "title", "author", "keyword", "subject", "comment", "manager", "company", "category",
-    "createdate", "revision", "lastrevisor", "revisioncount", "lastprintdate", "edittime",
-    "creator", "producer", "encryptionflag", "slides", "paragraphs", "bytes", "notes",
-    "presentation", "doctype", "lastsavetime", "owner", "m_abstract", "account", "address",
-    "attachments", "authorization", "bill_to", "blind_copy", "carbon_copy", "checked_by",
-    "client", "department", "descriptive_name", "descriptive_type", "destination",
-    "disposition", "division", "document_number", "editor", "forward_to", "group", "language",
-    "mail_stop", "matter", "office", "project", "publisher", "purpose", "received_from",
-    "recorded_by", "recorded_date", "reference", "revision_date", "revision_notes", "section",
-    "security", "source", "status", "telephone_number", "typist", "version_date",
+    "title",         "author",           "keyword",          "subject",      "comment",
+    "manager",       "company",          "category",         "createdate",   "revision",
+    "lastrevisor",   "revisioncount",    "lastprintdate",    "edittime",     "creator",
+    "producer",      "encryptionflag",   "slides",           "paragraphs",   "bytes",
+    "notes",         "presentation",     "doctype",          "lastsavetime", "owner",
+    "m_abstract",    "account",          "address",          "attachments",  "authorization",
+    "bill_to",       "blind_copy",       "carbon_copy",      "checked_by",   "client",
+    "department",    "descriptive_name", "descriptive_type", "destination",  "disposition",
+    "division",      "document_number",  "editor",           "forward_to",   "group",
+    "language",      "mail_stop",        "matter",           "office",       "project",
+    "publisher",     "purpose",          "received_from",    "recorded_by",  "recorded_date",
+    "reference",     "revision_date",    "revision_notes",   "section",      "security",
+    "source",        "status",           "telephone_number", "typist",       "version_date",
     "version_notes", "version_number"};
 
 // The Java classes the bridge meets, as the fake JVM knows them.
@@ -150,7 +154,7 @@ struct JavaWorld {
     Class& textInfoClass(const char* name) {
         Class& cls = jvm.defineClass(name);
         cls.fields = {{"GroupName", "[B"}, {"DefLangName", "[B"}, {"bBigEndian", "I"},
-                      {"Option", "J"},     {"Option1", "J"},     {"Size", "J"},
+                      {"Option", "J"},     {"Option1", "J"},      {"Size", "J"},
                       {"Csv_c", "I"}};
         return cls;
     }
@@ -281,7 +285,8 @@ class TextCalls : public BridgeAbi, public ::testing::WithParamInterface<TextCal
 TEST_P(TextCalls, ReachTheEngineWithEveryArgument) {
     initAllFIDs();
     const TextCallCase& call = GetParam();
-    const std::string name = std::string("Java_quorvel_rvx_") + (call.v3 ? "v3_RVXnativeV3_" : "v4_RVXnativeV4_") + call.name;
+    const std::string name = std::string("Java_quorvel_rvx_") +
+                             (call.v3 ? "v3_RVXnativeV3_" : "v4_RVXnativeV4_") + call.name;
     const jbyteArray in = world().bytes("doc\x93\xFA");
     const jbyteArray out = world().bytes("out.txt");
     const jbyteArray pwd = world().bytes("secret");
@@ -291,11 +296,14 @@ TEST_P(TextCalls, ReachTheEngineWithEveryArgument) {
 
     jint result;
     if (call.paged && call.password) {
-        result = nativeMethod<PwdPageTextCall>(name, call.argumentBytes)(env(), nullptr, in, out, info, 0, pwd);
+        result = nativeMethod<PwdPageTextCall>(name, call.argumentBytes)(env(), nullptr, in, out,
+                                                                         info, 0, pwd);
     } else if (call.paged) {
-        result = nativeMethod<PageTextCall>(name, call.argumentBytes)(env(), nullptr, in, out, info, 0);
+        result =
+            nativeMethod<PageTextCall>(name, call.argumentBytes)(env(), nullptr, in, out, info, 0);
     } else if (call.password) {
-        result = nativeMethod<PwdTextCall>(name, call.argumentBytes)(env(), nullptr, in, out, info, pwd);
+        result =
+            nativeMethod<PwdTextCall>(name, call.argumentBytes)(env(), nullptr, in, out, info, pwd);
     } else {
         result = nativeMethod<TextCall>(name, call.argumentBytes)(env(), nullptr, in, out, info);
     }
@@ -326,7 +334,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCallCase{"getPageTextV4", 24, 403, false, true, false},
                       TextCallCase{"getPwdTextV4", 24, 405, false, false, true},
                       TextCallCase{"getPwdPageTextV4", 28, 406, false, true, true}),
-    [](const ::testing::TestParamInfo<TextCallCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<TextCallCase>& info) {
+        return std::string(info.param.name);
+    });
 
 TEST_F(BridgeAbi, PageCallRaisesTheEngineCodeAsItsGenerationsException) {
     initAllFIDs();
@@ -354,7 +364,8 @@ TEST_F(BridgeAbi, FileInfoBuildsTheResultObject) {
     const auto getRVXFileInfoV4 =
         nativeMethod<FileInfoCall>("Java_quorvel_rvx_v4_RVXnativeV4_getRVXFileInfoV4", 12);
     engine.setRecord(fileInfoRecord());
-    const auto* result = reinterpret_cast<Object*>(getRVXFileInfoV4(env(), nullptr, world().bytes("doc")));
+    const auto* result =
+        reinterpret_cast<Object*>(getRVXFileInfoV4(env(), nullptr, world().bytes("doc")));
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(engine.lastOperation(), 401);
     EXPECT_EQ(result->cls->name, "quorvel/rvx/v4/RVXfileInfoV4");

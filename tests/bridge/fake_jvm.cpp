@@ -20,8 +20,10 @@ bool isModifiedUtf8(const char* text) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     for (std::size_t i = 0; bytes[i] != 0;) {
         const unsigned char lead = bytes[i];
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xC0 && lead <= 0xDF ? 2
-                                         : lead >= 0xE0 && lead <= 0xEF ? 3 : 0;
+        std::size_t length = lead < 0x80                    ? 1
+                             : lead >= 0xC0 && lead <= 0xDF ? 2
+                             : lead >= 0xE0 && lead <= 0xEF ? 3
+                                                            : 0;
         if (length == 0) {
             return false;
         }
@@ -204,18 +206,20 @@ bool inBounds(Jvm& jvm, jbyteArray array, jsize start, jsize length) {
 }
 
 void JNICALL jniGetByteArrayRegion(JNIEnv* env, jbyteArray array, jsize start, jsize length,
-                                jbyte* target) {
+                                   jbyte* target) {
     Jvm& jvm = Jvm::of(env);
     if (jvm.checkNoPending("GetByteArrayRegion") && inBounds(jvm, array, start, length)) {
-        std::memcpy(target, asObject(array)->bytes.data() + start, static_cast<std::size_t>(length));
+        std::memcpy(target, asObject(array)->bytes.data() + start,
+                    static_cast<std::size_t>(length));
     }
 }
 
 void JNICALL jniSetByteArrayRegion(JNIEnv* env, jbyteArray array, jsize start, jsize length,
-                                const jbyte* source) {
+                                   const jbyte* source) {
     Jvm& jvm = Jvm::of(env);
     if (jvm.checkNoPending("SetByteArrayRegion") && inBounds(jvm, array, start, length)) {
-        std::memcpy(asObject(array)->bytes.data() + start, source, static_cast<std::size_t>(length));
+        std::memcpy(asObject(array)->bytes.data() + start, source,
+                    static_cast<std::size_t>(length));
     }
 }
 
