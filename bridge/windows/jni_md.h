@@ -6,8 +6,8 @@
  * JNIEXPORT defaults to dllexport. rvxjava defines it empty on the compiler
  * command line, because its export table is written by a module-definition
  * file that gives each function its decorated name. */
-#ifndef _JAVASOFT_JNI_MD_H_
-#define _JAVASOFT_JNI_MD_H_
+#ifndef RVX_BRIDGE_WINDOWS_JNI_MD_H
+#define RVX_BRIDGE_WINDOWS_JNI_MD_H
 
 #ifndef JNIEXPORT
 #define JNIEXPORT __declspec(dllexport)
@@ -19,4 +19,4 @@ typedef long jint;
 typedef long long jlong;
 typedef signed char jbyte;
 
-#endif /* !_JAVASOFT_JNI_MD_H_ */
+#endif /* !RVX_BRIDGE_WINDOWS_JNI_MD_H */
