@@ -18,7 +18,7 @@ static void show(const char* label, const String<T>& s) {
 
 template <class T>
 static void tour(const char* width) {
-    std::printf("-- %s-bit units (%u bytes each)\n", width, unsigned(sizeof(T)));
+    std::printf("-- %s-bit units, %u byte(s) each\n", width, unsigned(sizeof(T)));
     const T hello[] = {'h', 'e', 'l', 'l', 'o', ',', ' ', 'w', 'o', 'r', 'l', 'd', 0};
     String<T> s(hello);
     show("constructed from text", s);
