@@ -101,6 +101,7 @@ void writeStream(Report& current, std::ostream* out) {
     out->write(text.data() + written, static_cast<std::streamsize>(text.size() - written));
     current.tellp = static_cast<std::int64_t>(out->tellp());
     current.seekpos = static_cast<std::int64_t>(out->rdbuf()->pubseekpos(7, std::ios_base::out));
+    current.streamTextWritten = true;
 }
 
 template <typename Record>

@@ -47,6 +47,9 @@ struct Report {
     // to a request to move to position 7.
     std::optional<std::int64_t> tellp;
     std::optional<std::int64_t> seekpos;
+    // The stream operation has written all its text; what reaches Java
+    // after this was delivered when the operation ended, not while it wrote.
+    bool streamTextWritten = false;
 };
 
 Script& script();

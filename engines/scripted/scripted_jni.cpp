@@ -110,6 +110,11 @@ JNIEXPORT jlong JNICALL Java_quorvel_rvx_tests_ScriptedEngine_lastSeekpos(JNIEnv
     return scriptedLastSeekpos();
 }
 
+JNIEXPORT jboolean JNICALL
+Java_quorvel_rvx_tests_ScriptedEngine_streamTextWritten(JNIEnv*, jclass) {
+    return scripted::report().streamTextWritten ? JNI_TRUE : JNI_FALSE;
+}
+
 // Bytes of the C heap in use, for the leak tests.
 JNIEXPORT jlong JNICALL Java_quorvel_rvx_tests_ScriptedEngine_nativeHeapInUse(JNIEnv*, jclass) {
     return static_cast<jlong>(mallinfo2().uordblks);

@@ -53,5 +53,11 @@ final class ScriptedEngine {
     /** What the stream answered when asked to move to position 7. */
     static native long lastSeekpos();
 
+    /**
+     * Whether the current or last stream operation of this thread has written
+     * all its text: false while it is still writing, true once it is done.
+     */
+    static native boolean streamTextWritten();
+
     static native long nativeHeapInUse();
 }

@@ -21,9 +21,13 @@ import quorvel.rvx.v4.RVXExceptionV4;
 import quorvel.rvx.v4.RVXnativeV4;
 
 class StreamTest {
-    /** Keeps every array handed to write, in order. */
+    /**
+     * Keeps every array handed to write, in order, and whether the engine had
+     * already written all its text when the array arrived.
+     */
     static final class Recorder {
         final List<byte[]> arrays = new ArrayList<>();
+        final List<Boolean> afterEngineWrote = new ArrayList<>();
         int writesBeforeFailure = Integer.MAX_VALUE;
         RuntimeException failure;
 
@@ -32,6 +36,7 @@ class StreamTest {
                 throw failure;
             }
             arrays.add(bytes);
+            afterEngineWrote.add(ScriptedEngine.streamTextWritten());
         }
 
         List<Integer> sizes() {
@@ -82,26 +87,33 @@ class StreamTest {
         ScriptedEngine.reset();
     }
 
+    // Text length, flush points, the sizes of the arrays and, for each array,
+    // whether it arrived only after the engine had written everything (at
+    // the end of the call) rather than while the engine was writing.
     static Stream<Arguments> deliveries() {
+        final boolean during = false;
+        final boolean atEnd = true;
         return Stream.of(Call.values()).flatMap(call -> Stream.of(
-                Arguments.of(call, 600, new int[0], List.of(255, 255, 90)),
-                Arguments.of(call, 20, new int[] {10}, List.of(10, 10)),
-                Arguments.of(call, 255, new int[0], List.of(255)),
-                Arguments.of(call, 256, new int[0], List.of(255, 1)),
-                Arguments.of(call, 0, new int[0], List.of()),
-                Arguments.of(call, 0, new int[] {0}, List.of()),
-                Arguments.of(call, 300, new int[] {100, 100, 355}, List.of(100, 200))));
+                Arguments.of(call, 600, new int[0], List.of(255, 255, 90), List.of(during, during, atEnd)),
+                Arguments.of(call, 20, new int[] {10}, List.of(10, 10), List.of(during, atEnd)),
+                Arguments.of(call, 255, new int[0], List.of(255), List.of(atEnd)),
+                Arguments.of(call, 256, new int[0], List.of(255, 1), List.of(during, atEnd)),
+                Arguments.of(call, 0, new int[0], List.of(), List.of()),
+                Arguments.of(call, 0, new int[] {0}, List.of(), List.of()),
+                Arguments.of(call, 300, new int[] {100, 100, 355}, List.of(100, 200),
+                        List.of(during, during))));
     }
 
     @ParameterizedTest
     @MethodSource("deliveries")
-    void textArrivesInArraysOfAtMost255Bytes(Call call, int length, int[] flushAfter, List<Integer> sizes)
-            throws Exception {
+    void textArrivesInArraysOfAtMost255Bytes(Call call, int length, int[] flushAfter, List<Integer> sizes,
+            List<Boolean> afterEngineWrote) throws Exception {
         byte[] text = text(length);
         ScriptedEngine.setText(text, flushAfter);
         Recorder recorder = new Recorder();
         assertEquals(0, call.run(Info.bytes("doc"), recorder, new Info(), 3));
         assertEquals(sizes, recorder.sizes());
+        assertEquals(afterEngineWrote, recorder.afterEngineWrote, "when each array arrived");
         assertArrayEquals(text, recorder.all());
         assertEquals(call.ordinal, ScriptedEngine.lastOperation());
         assertTrue(ScriptedEngine.lastReservedWasNull());
