@@ -6,7 +6,8 @@ Usage: run_junit.py --java JAVA --launcher JAR --class-path CP
 
 The engine directory goes into LD_LIBRARY_PATH, so that the dependency of
 rvxjava on librvx_txif.so resolves there. The JVM reports JNI misuse on its
-output and still exits 0, so any such line fails the run.
+output and still exits 0, so any such line fails the run; so does a run that
+finds no tests, as when the class path misses the test classes.
 """
 import argparse
 import os
@@ -28,7 +29,7 @@ def main():
         p for p in (args.engine_dir, env.get("LD_LIBRARY_PATH")) if p)
     os.makedirs(args.reports, exist_ok=True)
     command = [args.java, "-Xcheck:jni", f"-Djava.library.path={args.library_path}",
-               "-jar", args.launcher, "--disable-banner", "--details=summary",
+               "-jar", args.launcher, "--disable-banner", "--details=summary", "--fail-if-no-tests",
                "--class-path", args.class_path, "--scan-class-path",
                "--reports-dir", args.reports]
     run = subprocess.run(command, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
