@@ -165,6 +165,13 @@ struct JavaWorld {
         }
         return cls;
     }
+    Class& oleErrClass() {
+        Class& cls = jvm.defineClass("quorvel/rvx/v4/RVXOleErr");
+        cls.fields = {{"LevNum", "Ljava/lang/Integer;"},
+                      {"DtctResult", "Ljava/lang/String;"},
+                      {"ErrCode", "Ljava/lang/Long;"}};
+        return cls;
+    }
     Class& withMethod(const char* name, const char* method, const char* signature) {
         Class& cls = jvm.defineClass(name);
         cls.methods[method] = signature;
@@ -499,14 +506,100 @@ TEST_F(BridgeAbi, AStreamWithoutWriteIsRefusedBeforeTheEngineRuns) {
 }
 
 TEST_F(BridgeAbi, EveryOleErrFieldIsLookedUp) {
-    Class& oleErr = jvm().defineClass("quorvel/rvx/v4/RVXOleErr");
-    oleErr.fields = {{"LevNum", "Ljava/lang/Integer;"},
-                     {"DtctResult", "Ljava/lang/String;"},
-                     {"ErrCode", "Ljava/lang/Long;"}};
+    Class& oleErr = world().oleErrClass();
     nativeMethod<InitFIDs>("Java_quorvel_rvx_v4_RVXOleErr_initFIDs", 8)(env(),
                                                                         world().classRef(oleErr));
     EXPECT_EQ(jvm().pending(), nullptr);
     EXPECT_EQ(jvm().fieldLookups(), 3);
+}
+
+TEST_F(BridgeAbi, EachInitFIDsLooksUpItsFieldsInOrderWithTheirSignatures) {
+    const std::vector<std::string> textInfo = {"GroupName [B", "DefLangName [B", "bBigEndian I",
+                                               "Option J",     "Option1 J",      "Size J",
+                                               "Csv_c I"};
+    std::vector<std::string> property;
+    for (const char* name : kPropertyNames) {
+        property.push_back(std::string(name) + " Ljava/lang/String;");
+    }
+    const std::vector<std::string> oleErr = {"LevNum Ljava/lang/Integer;",
+                                             "DtctResult Ljava/lang/String;",
+                                             "ErrCode Ljava/lang/Long;"};
+    const struct {
+        const char* function;
+        Class& cls;
+        const std::vector<std::string>& lookups;
+    } cases[] = {
+        {"Java_quorvel_rvx_v3_RVXTextInfo_initFIDs", world().textInfoV3, textInfo},
+        {"Java_quorvel_rvx_v4_RVXTextInfoV4_initFIDs", world().textInfoV4, textInfo},
+        {"Java_quorvel_rvx_v3_RVXProperty_initFIDs", world().propertyV3, property},
+        {"Java_quorvel_rvx_v4_RVXPropertyV4_initFIDs", world().propertyV4, property},
+        {"Java_quorvel_rvx_v4_RVXOleErr_initFIDs", world().oleErrClass(), oleErr},
+    };
+    for (const auto& initFIDs : cases) {
+        const std::size_t before = jvm().lookedUpFields().size();
+        nativeMethod<InitFIDs>(initFIDs.function, 8)(env(), world().classRef(initFIDs.cls));
+        EXPECT_EQ(jvm().pending(), nullptr) << initFIDs.function;
+        const std::vector<std::string> lookups(jvm().lookedUpFields().begin() + before,
+                                               jvm().lookedUpFields().end());
+        EXPECT_EQ(lookups, initFIDs.lookups) << initFIDs.function;
+    }
+}
+
+// A page call whose exception class cannot be built leaves the error of the
+// failing step pending, still returns the engine's code and releases its
+// local references.
+TEST_F(BridgeAbi, AnExceptionThatCannotBeBuiltLeavesTheFailingStepsError) {
+    initAllFIDs();
+    const auto getPageTextV4 =
+        nativeMethod<PageTextCall>("Java_quorvel_rvx_v4_RVXnativeV4_getPageTextV4", 24);
+    Class& exception = world().exceptionV4;
+    const struct {
+        const char* broken;
+        void (*breakClass)(Class&);
+        void (*repairClass)(Class&);
+        const char* error;
+    } cases[] = {
+        {"no (I)V constructor", [](Class& cls) { cls.methods.erase("<init>"); },
+         [](Class& cls) { cls.methods["<init>"] = "(I)V"; }, "java/lang/NoSuchMethodError"},
+        {"no class", [](Class& cls) { cls.name = "missing/RVXExceptionV4"; },
+         [](Class& cls) { cls.name = "quorvel/rvx/v4/RVXExceptionV4"; },
+         "java/lang/NoClassDefFoundError"},
+    };
+    for (const auto& failure : cases) {
+        engine.setResult(9);
+        failure.breakClass(exception);
+        const jint result = getPageTextV4(env(), nullptr, world().bytes("in"), world().bytes("out"),
+                                          world().textInfo(world().textInfoV4, "", 0), 3);
+        failure.repairClass(exception);
+        EXPECT_EQ(result, 9) << failure.broken;
+        EXPECT_EQ(jvm().pendingClass(), failure.error) << failure.broken;
+        EXPECT_EQ(jvm().liveLocalRefs(), 0) << failure.broken;
+        jvm().clearPending();
+    }
+}
+
+// Strings that fill their slot to its last byte are cut there; the last
+// slot ends the record, so reading on would leave it (which the sanitizer
+// build reports).
+TEST_F(BridgeAbi, PropertySlotsWithoutNulAreCutAtTheirEnd) {
+    initAllFIDs();
+    std::string record(26964, '\0');
+    record.replace(26708, 256, std::string(256, 'v'));  // version_number, the last slot
+    record.replace(13360, 32, std::string(32, 'e'));    // encryptionflag
+    engine.setRecord(record);
+    Object* property = jvm().newObject(world().propertyV4);
+    const auto getPropertyV4 =
+        nativeMethod<PropertyCall>("Java_quorvel_rvx_v4_RVXnativeV4_getPropertyV4", 20);
+    EXPECT_EQ(getPropertyV4(env(), nullptr, world().bytes("doc"),
+                            world().textInfo(world().textInfoV4, "", 0),
+                            reinterpret_cast<jobject>(property)),
+              0);
+    const auto text = [&](const char* name) {
+        return reinterpret_cast<Object*>(property->fields[name].object)->bytes;
+    };
+    EXPECT_EQ(text("version_number"), std::string(256, 'v'));
+    EXPECT_EQ(text("encryptionflag"), std::string(32, 'e'));
+    EXPECT_EQ(text("slides"), "");
 }
 
 }  // namespace

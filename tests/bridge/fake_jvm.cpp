@@ -118,7 +118,7 @@ jmethodID JNICALL jniGetMethodID(JNIEnv* env, jclass cls, const char* name, cons
 }
 
 jfieldID JNICALL jniGetFieldID(JNIEnv* env, jclass cls, const char* name, const char* signature) {
-    Jvm::of(env).countFieldLookup();
+    Jvm::of(env).recordFieldLookup(name, signature);
     return reinterpret_cast<jfieldID>(lookUpMember(env, cls, name, signature, false, "GetFieldID"));
 }
 
@@ -373,7 +373,7 @@ void Jvm::resetCounters() {
     failNewByteArray_ = false;
     writes_.clear();
     misuses_.clear();
-    fieldLookups_ = 0;
+    fieldLookups_.clear();
     liveLocalRefs_ = 0;
     peakLocalRefs_ = 0;
 }

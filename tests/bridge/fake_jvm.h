@@ -73,7 +73,9 @@ public:
 
     const std::vector<std::string>& writes() const { return writes_; }
     const std::vector<std::string>& misuses() const { return misuses_; }
-    int fieldLookups() const { return fieldLookups_; }
+    int fieldLookups() const { return static_cast<int>(fieldLookups_.size()); }
+    // Every GetFieldID since the last reset, in call order, as "name signature".
+    const std::vector<std::string>& lookedUpFields() const { return fieldLookups_; }
     int liveLocalRefs() const { return liveLocalRefs_; }
     int peakLocalRefs() const { return peakLocalRefs_; }
     void resetCounters();
@@ -90,7 +92,9 @@ public:
     void setPending(Object* error) { pending_ = error; }
     void recordWrite(jobject stream, jbyteArray bytes);
     void addMisuse(const std::string& what) { misuses_.push_back(what); }
-    void countFieldLookup() { ++fieldLookups_; }
+    void recordFieldLookup(const char* name, const char* signature) {
+        fieldLookups_.push_back(std::string(name) + " " + signature);
+    }
     const std::string& failingField() const { return failingField_; }
 
 private:
@@ -105,7 +109,7 @@ private:
     bool failNewByteArray_ = false;
     std::vector<std::string> writes_;
     std::vector<std::string> misuses_;
-    int fieldLookups_ = 0;
+    std::vector<std::string> fieldLookups_;
     int liveLocalRefs_ = 0;
     int peakLocalRefs_ = 0;
 };
