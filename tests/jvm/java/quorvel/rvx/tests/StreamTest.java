@@ -74,10 +74,14 @@ class StreamTest {
         abstract int run(byte[] in, Object stream, Info info, int page) throws RVXExceptionV4;
     }
 
+    /**
+     * Every byte value in turn, so that byte 255, the first one to arrive at
+     * a full buffer, is 0xFF: as a plain char it would read as end-of-file.
+     */
     static byte[] text(int length) {
         byte[] text = new byte[length];
         for (int i = 0; i < length; i++) {
-            text[i] = (byte) ('a' + i % 26);
+            text[i] = (byte) i;
         }
         return text;
     }
