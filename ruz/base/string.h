@@ -44,7 +44,7 @@ public:
         : StringPtr<T>(target, offset), end_(end) {}
 
     virtual unsigned length() const { return end_ - this->offset_; }
-    virtual const T* endData() const { return this->target_->data() + end_ - this->offset_; }
+    virtual const T* endData() const { return this->target_->data() + end_; }
 
 protected:
     SubString(const SubString&) = default;
@@ -57,7 +57,8 @@ protected:
 // owned malloc block. Dropping units from the front moves only offset_, and
 // appending reuses the freed front room before the block is ever enlarged.
 // The block grows to exactly the size needed and never shrinks. Running out
-// of memory throws std::bad_alloc; the string is then left as it was.
+// of memory throws std::bad_alloc; the string is then left as it was. A
+// moved-from string is empty and has no block until it next grows.
 template <class T>
 class String : public SubString<T> {
 public:
@@ -71,7 +72,7 @@ public:
             return;
         }
         allocate(n);
-        copyUnits(block_, units, n);
+        moveUnits(block_, units, n);
         this->end_ = n;
     }
 
@@ -120,7 +121,7 @@ public:
     void assign(const SubString<T>& s) {
         const unsigned n = s.length();
         reserve(n);
-        std::memmove(block_, s.data(), bytes(n));
+        moveUnits(block_, s.data(), n);
         this->offset_ = 0;
         this->end_ = n;
     }
@@ -128,7 +129,7 @@ public:
     void assign(const T* z) {
         const unsigned n = zeroTerminatedLength(z);
         reserve(n);
-        std::memmove(block_, z, bytes(n));
+        moveUnits(block_, z, n);
         this->offset_ = 0;
         this->end_ = n;
     }
@@ -150,14 +151,14 @@ public:
     void append(const SubString<T>& s) {
         const unsigned n = s.length();
         if (static_cast<unsigned long long>(this->end_) + n < capacity()) {
-            std::memmove(block_ + this->end_, s.data(), bytes(n));
+            moveUnits(block_ + this->end_, s.data(), n);
             this->end_ += n;
         } else if (this->offset_ > n) {
             slideTowardsFront(n);
-            std::memmove(block_ + this->end_ - n, s.data(), bytes(n));
+            moveUnits(block_ + this->end_ - n, s.data(), n);
         } else {
             reserve(checkedSum(this->end_, n));
-            std::memmove(block_ + this->end_, s.data(), bytes(n));
+            moveUnits(block_ + this->end_, s.data(), n);
             this->end_ += n;
         }
     }
@@ -200,7 +201,11 @@ private:
         return a + b;
     }
 
-    static void copyUnits(T* dest, const T* src, unsigned n) { std::memcpy(dest, src, bytes(n)); }
+    // Copies n units, the places possibly overlapping. Nothing is touched for
+    // n = 0, when a moved-from string (which has no block) may be either side.
+    static void moveUnits(T* dest, const T* src, unsigned n) {
+        if (n != 0) std::memmove(dest, src, bytes(n));
+    }
 
     // A block of exactly `units` units (one byte when that is zero).
     void allocate(unsigned units) {

@@ -160,6 +160,41 @@ TYPED_TEST(StringTest, AppendSubstringFillingTheBlockExactlyGrowsIt) {
     EXPECT_EQ(s.capacity(), 10u);
 }
 
+// Which append path a substring takes decides where the content ends up in
+// the block: room after the content is used only while end + n stays strictly
+// below the capacity, and room in front only when the offset strictly
+// exceeds n; otherwise the block grows to exactly end + n units.
+TYPED_TEST(StringTest, SubstringAppendPathsUseStrictComparisons) {
+    struct Case {
+        const char* what;
+        const char* initial;
+        unsigned capacity;   // of the block holding `initial`
+        unsigned dropFront;  // units removed from the front before appending
+        const char* appended;
+        const char* expected;
+        unsigned offsetAfter;
+        unsigned capacityAfter;
+    };
+    const Case cases[] = {
+        {"room after the content", "abcd", 10, 0, "xy", "abcdxy", 0, 10},
+        {"end + n equals the capacity, room in front", "zzzzabcd", 10, 4, "xy", "abcdxy", 2, 10},
+        {"end + n equals the capacity, no room in front", "abcdefgh", 10, 0, "xy", "abcdefghxy", 0, 10},
+        {"offset equals n", "abcdef", 6, 2, "xy", "cdefxy", 2, 8},
+        {"offset exceeds n", "abcdef", 6, 3, "xy", "defxy", 1, 6},
+    };
+    for (const Case& c : cases) {
+        String<TypeParam> s;
+        if (c.capacity == 10) s.assign(text<TypeParam>(c.initial).data());
+        else s = this->make(c.initial);
+        ASSERT_EQ(s.capacity(), c.capacity) << c.what;
+        s.remove(0, c.dropFront);
+        s.append(this->make(c.appended));
+        EXPECT_EQ(contentOf(s), this->u(c.expected)) << c.what;
+        EXPECT_EQ(s.blockOffset(), c.offsetAfter) << c.what;
+        EXPECT_EQ(s.capacity(), c.capacityAfter) << c.what;
+    }
+}
+
 TYPED_TEST(StringTest, AssignAndClearKeepTheBlock) {
     String<TypeParam> s = this->make("abcdefgh");
     s.assign(text<TypeParam>("xy").data());
@@ -198,6 +233,56 @@ TYPED_TEST(StringTest, CopiesAndMovesOwnTheirBlocks) {
     EXPECT_NE(copy.data(), moved.data());
     moved = std::move(original);
     EXPECT_EQ(contentOf(moved), this->u("x"));
+}
+
+TYPED_TEST(StringTest, MovedFromStringsStayUsable) {
+    String<TypeParam> source = this->make("ab");
+    String<TypeParam> taken(std::move(source));
+    String<TypeParam> empty;
+    EXPECT_EQ(source.length(), 0u);
+    source.append(empty);
+    source.assign(empty);
+    empty.append(source);
+    empty.assign(source);
+    const String<TypeParam> copy(source);
+    EXPECT_EQ(copy.length(), 0u);
+    source.append(TypeParam('c'));
+    source.append(taken);
+    EXPECT_EQ(contentOf(source), this->u("cab"));
+
+    String<TypeParam> assigned = this->make("xyz");
+    assigned = std::move(taken);
+    taken.append(this->make("de"));
+    EXPECT_EQ(contentOf(taken), this->u("de"));
+    EXPECT_EQ(contentOf(assigned), this->u("ab"));
+}
+
+// A substring names a range of another string's content; the string
+// operations and the iterator take it like a whole string.
+TYPED_TEST(StringTest, SubstringsDesignateARangeOfTheirTarget) {
+    const String<TypeParam> s = this->make("abcdef");
+    const SubString<TypeParam> middle(&s, 2, 5);
+    EXPECT_EQ(middle.length(), 3u);
+    EXPECT_EQ(middle.offset(), 2u);
+    EXPECT_EQ(middle.data(), s.data() + 2);
+    EXPECT_EQ(middle.dataAt(1), s.data() + 3);
+    EXPECT_EQ(middle.endData(), s.data() + 5);
+    EXPECT_EQ(middle.endData(), middle.data() + middle.length());
+
+    String<TypeParam> appended = this->make("x");
+    appended.append(middle);
+    EXPECT_EQ(contentOf(appended), this->u("xcde"));
+    String<TypeParam> assigned;
+    assigned.assign(middle);
+    EXPECT_EQ(contentOf(assigned), this->u("cde"));
+
+    SubStringIterator<TypeParam> it(middle);
+    EXPECT_EQ(*it.last(), TypeParam('e'));
+    EXPECT_EQ(*it.first(), TypeParam('c'));
+    EXPECT_EQ(*it.next(), TypeParam('c'));
+    EXPECT_EQ(*it.next(), TypeParam('d'));
+    EXPECT_EQ(*it.next(), TypeParam('e'));
+    EXPECT_EQ(it.next(), nullptr);
 }
 
 TYPED_TEST(StringTest, IteratorOverEmptyStringAnswersNull) {
