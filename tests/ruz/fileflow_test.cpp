@@ -289,6 +289,27 @@ TEST(FileFlowTest, NamedFilesAreOwnedAndClosedByTheFlow) {
     EXPECT_TRUE(output.close());
 }
 
+TEST(FileFlowTest, OpeningANamedFileAfterALentStreamIsAtTheStart) {
+    TempFile file;
+    file.write({'a'});
+    FileIFlow input;
+    input.attach(stdin);
+    ASSERT_FALSE(input.isAtStart());
+    ASSERT_TRUE(input.open(file.name()));
+    EXPECT_TRUE(input.isAtStart());
+    EXPECT_EQ(input.read8(), 'a');
+
+    TempFile other;
+    FileOFlow output;
+    output.attach(stdout);
+    ASSERT_FALSE(output.isAtStart());
+    ASSERT_TRUE(output.openForAppend(other.name()));
+    EXPECT_TRUE(output.isAtStart());
+    output.attach(stdout);
+    ASSERT_TRUE(output.open(other.name()));
+    EXPECT_TRUE(output.isAtStart());
+}
+
 TEST(FileFlowTest, OpeningAMissingFileFailsAndLeavesTheFlowNotOpen) {
     TempFile file;
     file.write({'a'});

@@ -137,6 +137,17 @@ TEST(FilterTest, RewindAnswersWhetherTheInnerFlowRewound) {
     source.close();
     EXPECT_FALSE(input.rewind());
     EXPECT_TRUE(input.isAtStart()) << "the filter itself rewinds before asking the inner flow";
+
+    CollectingOFlow<char> sink;
+    OFilter output(Unit8, Unit8, &sink);
+    output.write8('a');
+    ASSERT_FALSE(output.isAtStart());
+    EXPECT_TRUE(output.rewind());
+    EXPECT_TRUE(output.isAtStart());
+    output.write8('b');
+    sink.close();
+    EXPECT_FALSE(output.rewind());
+    EXPECT_TRUE(output.isAtStart()) << "the filter itself rewinds before asking the inner flow";
 }
 
 TEST(FilterTest, AttachConnectsAndDisconnectsWithoutClosing) {

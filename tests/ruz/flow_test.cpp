@@ -271,6 +271,8 @@ TYPED_TEST(FlowWriteTest, TextAndStringWritesAreOneBlockWriteAndReportAShortOne)
     EXPECT_EQ(flow.blockWrites(), 2u);
     EXPECT_EQ(flow.unitWrites(), 0u);
     EXPECT_EQ(flow.units(), unitsOf<T>("hia"));
+    EXPECT_FALSE(flow.writeText(text)) << "the full sink took none of the two units";
+    EXPECT_TRUE(flow.writeText(text + 2));
     EXPECT_TRUE(flow.writeString(String<T>()));
 }
 
