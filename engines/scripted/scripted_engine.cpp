@@ -85,7 +85,28 @@ void writeOutputFile(const char* out) {
     }
 }
 
-// Writes the scripted text into the stream, flushing after each scripted
+// Calls the protected overflow of a stream buffer, as a class derived from
+// the standard stream buffer may.
+struct OverflowCaller : std::streambuf {
+    static int_type call(std::streambuf& buffer, int_type value) {
+        return (buffer.*(&OverflowCaller::overflow))(value);
+    }
+};
+
+// Empties the stream at a flush point: by flushing it, or by handing its
+// buffer end-of-file, whose answer end-of-file would fail the stream.
+void emptyStream(std::ostream* out) {
+    if (!script().flushWithEndOfFile) {
+        out->flush();
+        return;
+    }
+    using Traits = std::ostream::traits_type;
+    if (Traits::eq_int_type(OverflowCaller::call(*out->rdbuf(), Traits::eof()), Traits::eof())) {
+        out->setstate(std::ios_base::badbit);
+    }
+}
+
+// Writes the scripted text into the stream, emptying it after each scripted
 // byte count, then asks the stream for its position and to move.
 void writeStream(Report& current, std::ostream* out) {
     const std::string& text = script().text;
@@ -96,7 +117,7 @@ void writeStream(Report& current, std::ostream* out) {
             out->write(text.data() + written, static_cast<std::streamsize>(end - written));
             written = end;
         }
-        out->flush();
+        emptyStream(out);
     }
     out->write(text.data() + written, static_cast<std::streamsize>(text.size() - written));
     current.tellp = static_cast<std::int64_t>(out->tellp());

@@ -27,6 +27,7 @@ struct Script {
     std::int32_t storedPage = 0;
     std::string text;           // written to the output file or stream
     std::vector<std::int32_t> flushAfter;  // stream flushed after these many bytes
+    bool flushWithEndOfFile = false;  // instead, the buffer is handed end-of-file there
     std::string record;         // copied to the start of the record to fill
 };
 

@@ -58,6 +58,11 @@ JNIEXPORT void JNICALL Java_quorvel_rvx_tests_ScriptedEngine_setText(JNIEnv* env
     scripted::script().flushAfter = points;
 }
 
+JNIEXPORT void JNICALL Java_quorvel_rvx_tests_ScriptedEngine_setFlushWithEndOfFile(
+    JNIEnv*, jclass, jboolean endOfFile) {
+    scripted::script().flushWithEndOfFile = endOfFile == JNI_TRUE;
+}
+
 JNIEXPORT void JNICALL Java_quorvel_rvx_tests_ScriptedEngine_setRecord(JNIEnv* env, jclass,
                                                                        jbyteArray record) {
     scripted::script().record = bytesOf(env, record);

@@ -23,6 +23,12 @@ final class ScriptedEngine {
     /** Text for the output file or stream; the stream is flushed after each given byte count. */
     static native void setText(byte[] text, int[] flushAfter);
 
+    /**
+     * At the flush points the stream buffer is handed end-of-file instead of
+     * being flushed; an answer of end-of-file fails the stream.
+     */
+    static native void setFlushWithEndOfFile(boolean endOfFile);
+
     /** Bytes copied to the start of the record that an operation fills. */
     static native void setRecord(byte[] record);
 

@@ -123,6 +123,20 @@ class StreamTest {
         assertTrue(ScriptedEngine.lastReservedWasNull());
     }
 
+    @ParameterizedTest
+    @MethodSource("quorvel.rvx.tests.StreamTest#calls")
+    void endOfFileHandedToTheBufferDeliversWhatIsPendingAndSucceeds(Call call) throws Exception {
+        // 10 bytes, end-of-file; 255 bytes filling the buffer, end-of-file; 35 bytes.
+        byte[] text = text(300);
+        ScriptedEngine.setText(text, new int[] {10, 265});
+        ScriptedEngine.setFlushWithEndOfFile(true);
+        Recorder recorder = new Recorder();
+        assertEquals(0, call.run(Info.bytes("doc"), recorder, new Info(), 3));
+        assertEquals(List.of(10, 255, 35), recorder.sizes());
+        assertEquals(List.of(false, false, true), recorder.afterEngineWrote);
+        assertArrayEquals(text, recorder.all(), "end-of-file added or lost bytes");
+    }
+
     @Test
     void pageZeroAnswersTheStoredValueAfterAllTextArrived() throws Exception {
         ScriptedEngine.setText(text(600), new int[0]);
