@@ -55,8 +55,6 @@ void* LinkChain::at(unsigned index) const {
     return node->element;
 }
 
-void* LinkChain::get(unsigned number) const { return locate(number)->element; }
-
 unsigned LinkChain::indexOf(void* element) {
     end_->element = element;
     unsigned number = 1;

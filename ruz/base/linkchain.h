@@ -50,7 +50,6 @@ public:
     bool contains(void* element);
 
     void* at(unsigned index) const;
-    void* get(unsigned number) const;
     unsigned indexOf(void* element);
     void* before(void* element);
     void* after(void* element);

@@ -71,11 +71,13 @@ private:
 };
 
 // A singly linked list of element pointers with an end node. Every
-// single-element operation forwards to the shared LinkChain; the bulk
-// operations are built on this list's own virtual operations (append,
-// prepend, insertAt, insertAfterAt, remove, clear, indexOf), so a derived
-// list that overrides those changes them too. The list owns its nodes, never
-// its elements, and cannot be copied.
+// single-element operation forwards to the shared LinkChain, except `get`,
+// which asks `at`. The bulk operations are built on this list's own virtual
+// operations (append, prepend, insertAt, insertAfterAt, remove, clear,
+// indexOf), and those named after another operation (insertAllBefore after
+// insertAllAt, assign after appendAll, ...) call it, so a derived list that
+// overrides any of these changes them too. The list owns its nodes, never its
+// elements, and cannot be copied.
 template <class T>
 class LinkList : public XList<T> {
 public:
@@ -97,7 +99,8 @@ public:
     Iterator<T>* newIterator() const override { return new LinkIterator<T>(chain_); }
 
     T* at(unsigned index) const override { return typedElement<T>(chain_.at(index)); }
-    T* get(unsigned number) const override { return typedElement<T>(chain_.get(number)); }
+    // The element at index number - 1; number 0 names none.
+    T* get(unsigned number) const override { return number == 0 ? nullptr : this->at(number - 1); }
     unsigned indexOf(T* element) override { return chain_.indexOf(untypedElement(element)); }
     T* before(T* element) override { return typedElement<T>(chain_.before(untypedElement(element))); }
     T* after(T* element) override { return typedElement<T>(chain_.after(untypedElement(element))); }
@@ -153,7 +156,7 @@ public:
     bool addAll(const Collection<T>& collection) override { return appendStretch(collection, 1, all); }
     bool insertRangeBefore(T* existing, const Collection<T>& collection, unsigned from,
                            unsigned to) override {
-        return insertStretchAt(this->indexOf(existing), collection, from, to);
+        return this->insertRangeAt(this->indexOf(existing), collection, from, to);
     }
     bool insertRangeAt(unsigned number, const Collection<T>& collection, unsigned from,
                        unsigned to) override {
@@ -161,14 +164,14 @@ public:
     }
     bool insertAllBefore(T* existing, const Collection<T>& collection) override {
         const unsigned number = this->indexOf(existing);
-        return number != 0 && insertStretchAt(number, collection, 1, all);
+        return number != 0 && this->insertAllAt(number, collection);
     }
     bool insertAllAt(unsigned number, const Collection<T>& collection) override {
         return insertStretchAt(number, collection, 1, all);
     }
     bool insertRangeAfter(T* existing, const Collection<T>& collection, unsigned from,
                           unsigned to) override {
-        return insertStretchAfterAt(this->indexOf(existing), collection, from, to);
+        return this->insertRangeAfterAt(this->indexOf(existing), collection, from, to);
     }
     bool insertRangeAfterAt(unsigned number, const Collection<T>& collection, unsigned from,
                             unsigned to) override {
@@ -176,18 +179,18 @@ public:
     }
     bool insertAllAfter(T* existing, const Collection<T>& collection) override {
         const unsigned number = this->indexOf(existing);
-        return number != 0 && insertStretchAfterAt(number, collection, 1, all);
+        return number != 0 && this->insertAllAfterAt(number, collection);
     }
     bool insertAllAfterAt(unsigned number, const Collection<T>& collection) override {
         return insertStretchAfterAt(number, collection, 1, all);
     }
     bool assignRange(const Collection<T>& collection, unsigned from, unsigned to) override {
         this->clear();
-        return appendStretch(collection, from, to);
+        return this->appendRange(collection, from, to);
     }
     bool assign(const Collection<T>& collection) override {
         this->clear();
-        return appendStretch(collection, 1, all);
+        return this->appendAll(collection);
     }
     void assignReversed(const Collection<T>& collection) override {
         this->clear();

@@ -634,5 +634,79 @@ TEST_F(LinkListBulkTest, BulkOperationsUseTheOverridableSingleOperations) {
     EXPECT_EQ(names(list), "abcb");
 }
 
+// Operations defined as a call of another list operation make that call, so
+// a derived list that overrides the other operation changes them too.
+TEST_F(LinkListBulkTest, OperationsDefinedByAnotherCallIt) {
+    class Recording : public LinkList<Item> {
+    public:
+        Item* at(unsigned index) const override {
+            calls += "at(" + std::to_string(index) + ") ";
+            return LinkList<Item>::at(index);
+        }
+        bool insertRangeAt(unsigned number, const Collection<Item>& c, unsigned from, unsigned to) override {
+            calls += "insertRangeAt(" + std::to_string(number) + ") ";
+            return LinkList<Item>::insertRangeAt(number, c, from, to);
+        }
+        bool insertAllAt(unsigned number, const Collection<Item>& c) override {
+            calls += "insertAllAt(" + std::to_string(number) + ") ";
+            return LinkList<Item>::insertAllAt(number, c);
+        }
+        bool insertRangeAfterAt(unsigned number, const Collection<Item>& c, unsigned from,
+                                unsigned to) override {
+            calls += "insertRangeAfterAt(" + std::to_string(number) + ") ";
+            return LinkList<Item>::insertRangeAfterAt(number, c, from, to);
+        }
+        bool insertAllAfterAt(unsigned number, const Collection<Item>& c) override {
+            calls += "insertAllAfterAt(" + std::to_string(number) + ") ";
+            return LinkList<Item>::insertAllAfterAt(number, c);
+        }
+        bool appendRange(const Collection<Item>& c, unsigned from, unsigned to) override {
+            calls += "appendRange ";
+            return LinkList<Item>::appendRange(c, from, to);
+        }
+        bool appendAll(const Collection<Item>& c) override {
+            calls += "appendAll ";
+            return LinkList<Item>::appendAll(c);
+        }
+        mutable std::string calls;
+    };
+    using List = LinkList<Item>;
+    struct Case {
+        const char* what;
+        std::function<bool(Recording&, const List&)> call;
+        const char* calls;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"get(2)", [](Recording& l, const List&) { return l.get(2) == l.at(1); }, "at(1) at(1) ", "abcb"},
+        {"get(0)", [](Recording& l, const List&) { return l.get(0) == nullptr; }, "", "abcb"},
+        {"insertRangeBefore(c)", [this](Recording& l, const List& o) { return l.insertRangeBefore(&c, o, 1, 1); },
+         "insertRangeAt(3) ", "abdcb"},
+        {"insertRangeBefore(x)", [this](Recording& l, const List& o) { return !l.insertRangeBefore(&x, o, 1, 1); },
+         "insertRangeAt(0) ", "abcb"},
+        {"insertAllBefore(b)", [this](Recording& l, const List& o) { return l.insertAllBefore(&b, o); },
+         "insertAllAt(2) ", "adebcb"},
+        {"insertAllBefore(x)", [this](Recording& l, const List& o) { return !l.insertAllBefore(&x, o); }, "",
+         "abcb"},
+        {"insertRangeAfter(a)", [this](Recording& l, const List& o) { return l.insertRangeAfter(&a, o, 2, 2); },
+         "insertRangeAfterAt(1) ", "aebcb"},
+        {"insertAllAfter(c)", [this](Recording& l, const List& o) { return l.insertAllAfter(&c, o); },
+         "insertAllAfterAt(3) ", "abcdeb"},
+        {"insertAllAfter(x)", [this](Recording& l, const List& o) { return !l.insertAllAfter(&x, o); }, "",
+         "abcb"},
+        {"assignRange", [](Recording& l, const List& o) { return l.assignRange(o, 2, 1); }, "appendRange ", "de"},
+        {"assign", [](Recording& l, const List& o) { return l.assign(o); }, "appendAll ", "de"},
+    };
+    LinkList<Item> de;
+    fill(de, {&d, &e});
+    for (const Case& test : cases) {
+        Recording list;
+        fill<Item>(list, {&a, &b, &c, &b});
+        EXPECT_TRUE(test.call(list, de)) << test.what;
+        EXPECT_EQ(list.calls, test.calls) << test.what;
+        EXPECT_EQ(names(list), test.after) << test.what;
+    }
+}
+
 }  // namespace
 }  // namespace RUZ
