@@ -443,6 +443,68 @@ TEST_F(BridgeAbi, PropertiesFillAll67FieldsWithFewLocalReferences) {
     EXPECT_LE(jvm().peakLocalRefs(), 3);
 }
 
+// One property call: its export, its argument bytes and its engine operation.
+struct PropertyCallCase {
+    const char* name;
+    int argumentBytes;
+    int ordinal;
+    bool v3;
+    bool password;
+};
+
+class PropertyCalls : public BridgeAbi, public ::testing::WithParamInterface<PropertyCallCase> {};
+
+TEST_P(PropertyCalls, ReachTheEngineAndFillTheObject) {
+    initAllFIDs();
+    const PropertyCallCase& call = GetParam();
+    const std::string name = std::string("Java_quorvel_rvx_") +
+                             (call.v3 ? "v3_RVXnativeV3_" : "v4_RVXnativeV4_") + call.name;
+    std::string record(26964, '\0');
+    std::memcpy(&record[0], "The title", 9);
+    std::memcpy(&record[26708], "1.2.3", 5);
+    engine.setRecord(record);
+    Object* property = jvm().newObject(call.v3 ? world().propertyV3 : world().propertyV4);
+    const jbyteArray in = world().bytes("doc");
+    const jobject info =
+        world().textInfo(call.v3 ? world().textInfoV3 : world().textInfoV4, "grp", 0x100000001LL);
+    const auto object = reinterpret_cast<jobject>(property);
+
+    const jint result =
+        call.password ? nativeMethod<PwdPropertyCall>(name, call.argumentBytes)(
+                            env(), nullptr, in, info, object, world().bytes("pw"))
+                      : nativeMethod<PropertyCall>(name, call.argumentBytes)(env(), nullptr, in,
+                                                                             info, object);
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(engine.lastOperation(), call.ordinal);
+    EXPECT_EQ(engine.lastArgument(0), "doc");
+    EXPECT_EQ(engine.lastArgument(2), call.password ? "pw" : "<none>");
+    const auto textInfo = engine.lastTextInfo();
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(textInfo.data())), "grp");
+    std::int32_t bigEndian;
+    std::int32_t option;
+    std::memcpy(&bigEndian, textInfo.data() + 512, sizeof bigEndian);
+    std::memcpy(&option, textInfo.data() + 516, sizeof option);
+    EXPECT_EQ(bigEndian, 1);
+    EXPECT_EQ(option, 1);
+    ASSERT_EQ(property->fields.size(), 67u);
+    const auto text = [&](const char* field) {
+        return reinterpret_cast<Object*>(property->fields[field].object)->bytes;
+    };
+    EXPECT_EQ(text("title"), "The title");
+    EXPECT_EQ(text("version_number"), "1.2.3");
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFour, PropertyCalls,
+                         ::testing::Values(PropertyCallCase{"getProperty", 20, 304, true, false},
+                                           PropertyCallCase{"getPwdProperty", 24, 307, true, true},
+                                           PropertyCallCase{"getPropertyV4", 20, 404, false, false},
+                                           PropertyCallCase{"getPwdPropertyV4", 24, 407, false,
+                                                            true}),
+                         [](const ::testing::TestParamInfo<PropertyCallCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
 TEST_F(BridgeAbi, StreamDeliversIn255ByteArraysAndReleasesEach) {
     initAllFIDs();
     engine.setText(std::string(600, 's'));
