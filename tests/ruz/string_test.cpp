@@ -306,6 +306,9 @@ TYPED_TEST(StringTest, IteratorSeesUnitsAppendedAfterTheEnd) {
     EXPECT_EQ(it.next(), nullptr);
     EXPECT_TRUE(it.atEnd());
     EXPECT_EQ(it.position(), 3u);
+    EXPECT_EQ(it.current(), nullptr);
+    EXPECT_EQ(it.previous(), nullptr) << "past the end there is no unit to step back from";
+    EXPECT_EQ(it.position(), 3u);
     s.append(TypeParam('c'));
     EXPECT_EQ(*it.next(), TypeParam('c'));
 }
