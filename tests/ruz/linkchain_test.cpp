@@ -89,6 +89,7 @@ TEST_F(LinkListAllocationTest, AFailedSingleInsertionLeavesTheListAsItWas) {
             NodeAllocationBudget none(0);
             EXPECT_THROW(test.insert(list), std::bad_alloc) << test.what;
         }
+        EXPECT_EQ(atEnd->current(), nullptr) << test.what << ": the end node holds no element";
         EXPECT_EQ(names(list), "abc") << test.what;
         EXPECT_EQ(list.last(), &c) << test.what;
         EXPECT_FALSE(list.contains(&x)) << test.what;
