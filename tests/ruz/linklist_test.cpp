@@ -624,7 +624,12 @@ TEST_F(LinkListBulkTest, BulkOperationsUseTheOverridableSingleOperations) {
             ++appends;
             return LinkList<Item>::append(element);
         }
+        const void* prepend(Item* element) override {
+            ++prepends;
+            return LinkList<Item>::prepend(element);
+        }
         int appends = 0;
+        int prepends = 0;
     };
     AppendCounting list;
     list.appendAll(abcde);
@@ -632,6 +637,12 @@ TEST_F(LinkListBulkTest, BulkOperationsUseTheOverridableSingleOperations) {
     list.assign(abcb);
     EXPECT_EQ(list.appends, 5 + 2 + 4);
     EXPECT_EQ(names(list), "abcb");
+
+    list.assignReversed(abcde);
+    EXPECT_EQ(list.prepends, 5);
+    list.prependRange(abcb, 1, 3);
+    EXPECT_EQ(list.prepends, 5 + 1) << "only the first of a prepended stretch is prepended";
+    EXPECT_EQ(names(list), "abcedcba");
 }
 
 // Operations defined as a call of another list operation make that call, so
