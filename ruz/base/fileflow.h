@@ -10,7 +10,7 @@ namespace RUZ {
 // The runtime stream of a file flow and whether it was lent to the flow. A
 // lent stream is never closed here; a stream the flow opened itself is
 // closed by close() and on destruction.
-class FileHandle {
+class FileHandle : public Object {
 public:
     FileHandle() = default;
     FileHandle(const FileHandle&) = delete;

@@ -112,7 +112,7 @@ template <CodeUnit T>
 struct UnitOps;
 
 template <>
-struct UnitOps<char> {
+struct UnitOps<char> : Object {
     static constexpr char (IFlow::*read)() = &IFlow::read8;
     static constexpr void (IFlow::*readBlock)(unsigned, char*, unsigned&) = &IFlow::readBlock8;
     static constexpr void (OFlow::*write)(char) = &OFlow::write8;
@@ -120,7 +120,7 @@ struct UnitOps<char> {
 };
 
 template <>
-struct UnitOps<unsigned short> {
+struct UnitOps<unsigned short> : Object {
     static constexpr unsigned short (IFlow::*read)() = &IFlow::read16;
     static constexpr void (IFlow::*readBlock)(unsigned, unsigned short*, unsigned&) = &IFlow::readBlock16;
     static constexpr void (OFlow::*write)(unsigned short) = &OFlow::write16;
@@ -129,7 +129,7 @@ struct UnitOps<unsigned short> {
 };
 
 template <>
-struct UnitOps<ULong> {
+struct UnitOps<ULong> : Object {
     static constexpr ULong (IFlow::*read)() = &IFlow::read32;
     static constexpr void (IFlow::*readBlock)(unsigned, ULong*, unsigned&) = &IFlow::readBlock32;
     static constexpr void (OFlow::*write)(ULong) = &OFlow::write32;
