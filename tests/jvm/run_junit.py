@@ -35,7 +35,9 @@ def main():
     run = subprocess.run(command, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                          text=True, errors="replace")
     sys.stdout.write(run.stdout)
-    warnings = [line for line in run.stdout.splitlines() if line.startswith(JNI_WARNINGS)]
+    # A warning can start in the middle of a line that other output began.
+    warnings = [line for line in run.stdout.splitlines()
+                if any(warning in line for warning in JNI_WARNINGS)]
     if warnings:
         print(f"{len(warnings)} JNI warning(s), the first: {warnings[0]}")
         return 1
