@@ -29,7 +29,8 @@ def main():
         p for p in (args.engine_dir, env.get("LD_LIBRARY_PATH")) if p)
     os.makedirs(args.reports, exist_ok=True)
     command = [args.java, "-Xcheck:jni", f"-Djava.library.path={args.library_path}",
-               "-jar", args.launcher, "--disable-banner", "--details=summary", "--fail-if-no-tests",
+               "-jar", args.launcher, "--disable-banner", "--details=summary",
+               "--fail-if-no-tests",
                "--class-path", args.class_path, "--scan-class-path",
                "--reports-dir", args.reports]
     run = subprocess.run(command, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
