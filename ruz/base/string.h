@@ -76,7 +76,7 @@ public:
         this->end_ = n;
     }
 
-    explicit String(const T* z) : String(z, z == nullptr ? 0u : zeroTerminatedLength(z)) {}
+    explicit String(const T* z) : String(z, zeroTerminatedLength(z)) {}
 
     String(const String& other) : String(other.data(), other.length()) {}
 
@@ -187,7 +187,9 @@ public:
         return true;
     }
 
+    // A null text counts as empty.
     static unsigned zeroTerminatedLength(const T* z) {
+        if (z == nullptr) return 0;
         unsigned n = 0;
         while (z[n] != T(0)) ++n;
         return n;

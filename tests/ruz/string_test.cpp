@@ -76,6 +76,11 @@ TYPED_TEST(StringTest, NullSourcesGiveTheDefaultString) {
     String<TypeParam> zeroTerminated(static_cast<const TypeParam*>(nullptr));
     EXPECT_EQ(zeroTerminated.length(), 0u);
     EXPECT_EQ(zeroTerminated.capacity(), 10u);
+
+    String<TypeParam> assigned = this->make("abc");
+    assigned.assign(static_cast<const TypeParam*>(nullptr));
+    EXPECT_EQ(assigned.length(), 0u);
+    EXPECT_EQ(assigned.capacity(), 3u);
 }
 
 TYPED_TEST(StringTest, FrontRemovalMovesNothingAndAppendSlidesBeforeGrowing) {
