@@ -3,7 +3,6 @@
 #include "bridge/field_caches.h"
 
 #include <cstring>
-#include <string>
 
 namespace rvx {
 namespace {
@@ -47,10 +46,9 @@ bool readName(JNIEnv* env, jobject info, jfieldID field, const char* fieldName, 
     const jsize length = env->GetArrayLength(array);
     if (length > kMaxNameBytes) {
         env->DeleteLocalRef(array);
-        const std::string message = std::string(fieldName) + " is " + std::to_string(length) +
-                                    " bytes long; at most " + std::to_string(kMaxNameBytes) +
-                                    " bytes fit";
-        throwJava(env, "java/lang/IllegalArgumentException", message.c_str());
+        throwJava(env, "java/lang/IllegalArgumentException",
+                  "%s is %ld bytes long; at most %ld bytes fit", fieldName, long{length},
+                  long{kMaxNameBytes});
         return false;
     }
     env->GetByteArrayRegion(array, 0, length, reinterpret_cast<jbyte*>(target));

@@ -8,7 +8,6 @@
 #include <array>
 #include <atomic>
 #include <cstddef>
-#include <string>
 
 #include "bridge/engine.h"
 #include "bridge/frame.h"
@@ -50,10 +49,9 @@ public:
         for (std::size_t i = 0; i < N; ++i) {
             ids[i] = ids_[i].load(std::memory_order_acquire);
             if (ids[i] == nullptr) {
-                const std::string message = std::string(classPath_) +
-                                            ": field IDs are not initialised (initFIDs did not run "
-                                            "or failed)";
-                throwJava(env, "java/lang/IllegalStateException", message.c_str());
+                throwJava(env, "java/lang/IllegalStateException",
+                          "%s: field IDs are not initialised (initFIDs did not run or failed)",
+                          classPath_);
                 return false;
             }
         }

@@ -2,13 +2,19 @@
 // into an output file.
 #include "bridge/frame.h"
 
-#include <string>
+#include <cstdarg>
+#include <cstdio>
 
 #include "bridge/field_caches.h"
 
 namespace rvx {
 
-void throwJava(JNIEnv* env, const char* classPath, const char* message) {
+void throwJava(JNIEnv* env, const char* classPath, const char* format, ...) {
+    char message[256];
+    std::va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(message, sizeof message, format, arguments);
+    va_end(arguments);
     const jclass cls = env->FindClass(classPath);
     if (cls == nullptr) {
         return;
@@ -18,13 +24,11 @@ void throwJava(JNIEnv* env, const char* classPath, const char* message) {
 }
 
 void throwNullArgument(JNIEnv* env, const char* parameter) {
-    const std::string message = std::string(parameter) + " must not be null";
-    throwJava(env, "java/lang/NullPointerException", message.c_str());
+    throwJava(env, "java/lang/NullPointerException", "%s must not be null", parameter);
 }
 
 void throwOutOfMemory(JNIEnv* env, const char* what) {
-    const std::string message = std::string("cannot allocate ") + what;
-    throwJava(env, "java/lang/OutOfMemoryError", message.c_str());
+    throwJava(env, "java/lang/OutOfMemoryError", "cannot allocate %s", what);
 }
 
 NativeBuffer copyJavaBytes(JNIEnv* env, jbyteArray array, const char* parameter) {
@@ -35,8 +39,8 @@ NativeBuffer copyJavaBytes(JNIEnv* env, jbyteArray array, const char* parameter)
     const jsize length = env->GetArrayLength(array);
     NativeBuffer copy(static_cast<char*>(std::malloc(static_cast<std::size_t>(length) + 1)));
     if (!copy) {
-        const std::string what = "a native copy of " + std::string(parameter);
-        throwOutOfMemory(env, what.c_str());
+        throwJava(env, "java/lang/OutOfMemoryError", "cannot allocate a native copy of %s",
+                  parameter);
         return nullptr;
     }
     env->GetByteArrayRegion(array, 0, length, reinterpret_cast<jbyte*>(copy.get()));

@@ -25,9 +25,12 @@ struct FreeDeleter {
 // A heap buffer made with malloc, freed when the owner goes out of scope.
 using NativeBuffer = std::unique_ptr<char[], FreeDeleter>;
 
-// Raises a new exception of the class at classPath with the given message.
-// When the class cannot be found, FindClass's own error stays pending.
-void throwJava(JNIEnv* env, const char* classPath, const char* message);
+// Raises a new exception of the class at classPath with a printf-style
+// message. The message is built without allocating, so no C++ exception can
+// leave a JNI function through it. When the class cannot be found,
+// FindClass's own error stays pending.
+void throwJava(JNIEnv* env, const char* classPath, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
 
 void throwNullArgument(JNIEnv* env, const char* parameter);
 void throwOutOfMemory(JNIEnv* env, const char* what);

@@ -3,7 +3,6 @@
 #include <jni.h>
 
 #include <cstring>
-#include <string>
 #include <string_view>
 
 #include "bridge/engine.h"
@@ -141,11 +140,32 @@ std::size_t decodeUtf8(std::string_view text, char32_t& codePoint) {
     return codePoint < shape.minimum || surrogate || codePoint > 0x10FFFF ? 0 : shape.length;
 }
 
-void appendThreeByteUnit(std::string& out, char32_t unit) {
-    out += static_cast<char>(0xE0 | (unit >> 12));
-    out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (unit & 0x3F));
-}
+// Modified UTF-8 of one slot's text, NUL-terminated, in storage of its own:
+// each input byte yields at most three output bytes, and no allocation can
+// fail in the middle of a JNI call.
+class ModifiedUtf8Text {
+public:
+    ModifiedUtf8Text() { bytes_[0] = '\0'; }
+
+    void append(std::string_view bytes) {
+        std::memcpy(bytes_ + size_, bytes.data(), bytes.size());
+        size_ += bytes.size();
+        bytes_[size_] = '\0';
+    }
+
+    void appendThreeByteUnit(char32_t unit) {
+        const char encoded[] = {static_cast<char>(0xE0 | (unit >> 12)),
+                                static_cast<char>(0x80 | ((unit >> 6) & 0x3F)),
+                                static_cast<char>(0x80 | (unit & 0x3F))};
+        append(std::string_view(encoded, sizeof encoded));
+    }
+
+    const char* c_str() const { return bytes_; }
+
+private:
+    char bytes_[3 * kLongPropertySlot + 1];
+    std::size_t size_ = 0;
+};
 
 // Whether text can go to NewStringUTF as it is: valid UTF-8 without
 // four-byte sequences, which modified UTF-8 writes as surrogate pairs.
@@ -164,26 +184,23 @@ bool isModifiedUtf8(std::string_view text) {
 // Re-encodes text (without NULs) as modified UTF-8: valid sequences keep
 // their characters, supplementary ones become surrogate pairs, and each byte
 // that does not start a valid sequence becomes U+FFFD.
-std::string toModifiedUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 2);
+void toModifiedUtf8(std::string_view text, ModifiedUtf8Text& out) {
     for (std::size_t i = 0; i < text.size();) {
         char32_t codePoint;
         const std::size_t length = decodeUtf8(text.substr(i), codePoint);
         if (length == 0) {
-            appendThreeByteUnit(out, 0xFFFD);
+            out.appendThreeByteUnit(0xFFFD);
             ++i;
         } else if (length == 4) {
             const char32_t offset = codePoint - 0x10000;
-            appendThreeByteUnit(out, 0xD800 | (offset >> 10));
-            appendThreeByteUnit(out, 0xDC00 | (offset & 0x3FF));
+            out.appendThreeByteUnit(0xD800 | (offset >> 10));
+            out.appendThreeByteUnit(0xDC00 | (offset & 0x3FF));
             i += length;
         } else {
             out.append(text.substr(i, length));
             i += length;
         }
     }
-    return out;
 }
 
 // A new Java string from the bytes at a slot's start up to their NUL, or to
@@ -195,7 +212,9 @@ jstring newSlotString(JNIEnv* env, const char* slot, std::size_t slotBytes) {
     if (end != nullptr && isModifiedUtf8(text)) {
         return env->NewStringUTF(slot);
     }
-    return env->NewStringUTF(toModifiedUtf8(text).c_str());
+    ModifiedUtf8Text converted;
+    toModifiedUtf8(text, converted);
+    return env->NewStringUTF(converted.c_str());
 }
 
 // Stores the 67 strings of record into the object's fields. Returns false
