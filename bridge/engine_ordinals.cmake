@@ -19,6 +19,21 @@ set(RVX_ENGINE_OPERATIONS
     rvxTextStreamV4:16:420
     rvxPageTextStreamV4:20:421)
 
+# rvx_engine_operation(ENTRY SYMBOL_VAR ORDINAL_VAR)
+# The symbol of one entry of the table as the current target names it (with
+# its __stdcall decoration, name@bytes, on 32-bit x86) and its ordinal.
+function(rvx_engine_operation entry symbol_var ordinal_var)
+    string(REPLACE ":" ";" fields ${entry})
+    list(GET fields 0 symbol)
+    list(GET fields 1 bytes)
+    list(GET fields 2 ordinal)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        string(APPEND symbol "@${bytes}")
+    endif()
+    set(${symbol_var} ${symbol} PARENT_SCOPE)
+    set(${ordinal_var} ${ordinal} PARENT_SCOPE)
+endfunction()
+
 # rvx_write_engine_def(OUTPUT MODE [EXTRA_EXPORTS symbol...])
 # Writes the module-definition file of rvx_txif.dll for the current target.
 # MODE IMPORT lists the operations by ordinal without names, for the import
@@ -29,13 +44,7 @@ function(rvx_write_engine_def output mode)
     cmake_parse_arguments(ARG "" "" "EXTRA_EXPORTS" ${ARGN})
     set(text "LIBRARY rvx_txif.dll\nEXPORTS\n")
     foreach(entry IN LISTS RVX_ENGINE_OPERATIONS)
-        string(REPLACE ":" ";" fields ${entry})
-        list(GET fields 0 symbol)
-        list(GET fields 1 bytes)
-        list(GET fields 2 ordinal)
-        if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-            set(symbol "${symbol}@${bytes}")
-        endif()
+        rvx_engine_operation(${entry} symbol ordinal)
         if(mode STREQUAL "IMPORT")
             string(APPEND text "    ${symbol} @${ordinal} NONAME\n")
         else()
